@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need; a no-op when everything is present.
+# The 64-bit compiler and Wine serve machines that cannot execute 32-bit code
+# (see scripts/host-arch).
+set -euo pipefail
+
+packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xdotool
+          fonts-ipafont-gothic googletest imagemagick cmake make locales)
+
+# Wine maps the Unix locale to the Windows one and encodes file names in its
+# character set: without a real ja_JP.UTF-8 locale, Japanese names cannot exist.
+have_locale() { locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'; }
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && have_locale && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    $sudo dpkg --add-architecture i386
+    # The mirror's i386 security index is sometimes mid-sync (exit 100); the
+    # install below works without it, so let it decide.
+    $sudo apt-get update -qq || echo "setup: apt-get update exited $?, continuing"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        -t bookworm "${packages[@]}" >/dev/null
+fi
+if ! have_locale; then
+    echo "setup: generating the ja_JP.UTF-8 locale"
+    $sudo sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+    $sudo locale-gen >/dev/null
+fi
