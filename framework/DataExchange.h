@@ -1,0 +1,19 @@
+#pragma once
+// The data-exchange step of a dialog: binds controls to member objects.
+#include <windows.h>
+
+class CDialog;
+class CWnd;
+
+class CDataExchange {
+public:
+    CDataExchange(CDialog* dialog, BOOL saveAndValidate)
+        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+
+    CDialog* m_pDlgWnd;
+    BOOL m_bSaveAndValidate;
+};
+
+// Subclasses dialog control id so that control receives its messages; a control
+// already bound is left as it is.
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control);

@@ -1,0 +1,53 @@
+#pragma once
+// CDialog: a dialog made from a template resource and run modally by the
+// framework's own loop, which sends WM_KICKIDLE whenever the queue runs empty.
+#include "DataExchange.h"
+#include "Wnd.h"
+
+#include <windows.h>
+
+// Sent to a modal dialog when its queue is empty; wParam is MSGF_DIALOGBOX and
+// lParam counts the idle calls since the last input. A non-zero answer asks for
+// another call before waiting.
+constexpr UINT WM_KICKIDLE = 0x036A;
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT idTemplate) : m_idTemplate(idTemplate) {}
+    ~CDialog() override;
+
+    // Creates the dialog, runs it until EndDialog, destroys it and returns the
+    // result given to EndDialog; -1 if it could not be created or the thread quit.
+    INT_PTR DoModal();
+
+    // Ends the modal loop with result and hides the dialog at once; the loop
+    // returns when control comes back to it.
+    void EndDialog(int result);
+
+    // Binds (saveAndValidate false) or reads back the dialog's controls.
+    BOOL UpdateData(BOOL saveAndValidate = TRUE);
+
+    // The command-update pass: asks target's update handler of each child control
+    // to set its state. A control without a handler is disabled when
+    // disableIfNoHandler is true and left alone otherwise.
+    void UpdateDialogControls(CWnd* target, BOOL disableIfNoHandler);
+
+protected:
+    // Called for WM_INITDIALOG. Returning TRUE puts the focus on the first tab
+    // stop, and makes it the default button if it is a push button.
+    virtual BOOL OnInitDialog();
+    virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
+    // Called for IDOK (Enter) and IDCANCEL (Escape, WM_CLOSE, SC_CLOSE); both end
+    // the dialog unless a derived class says otherwise.
+    virtual void OnOK();
+    virtual void OnCancel();
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void RunModalLoop();
+
+    UINT m_idTemplate;
+    bool m_bContinueModal = false;
+    INT_PTR m_nModalResult = -1;
+};

@@ -1,0 +1,58 @@
+#pragma once
+// CWnd: a thin, non-owning wrapper of one window. Its object pointer is kept in a
+// window property, so a window procedure finds the object without a global map.
+#include "MessageTable.h"
+
+#include <windows.h>
+
+class CCmdUI;
+
+class CWnd {
+public:
+    CWnd() = default;
+    virtual ~CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    // The object attached to hwnd by this framework, or null.
+    static CWnd* FromHandle(HWND hwnd);
+
+    // Routes an existing control's messages to this object, passing what it does
+    // not handle to the control's own window procedure.
+    BOOL SubclassWindow(HWND hwnd);
+    BOOL SubclassDlgItem(UINT id, CWnd* parent);
+    HWND UnsubclassWindow();
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
+    }
+
+    // Runs the update handler this object's table has for pCmdUI's control;
+    // false when it has none.
+    bool OnCmdUI(CCmdUI* pCmdUI);
+
+    HWND m_hWnd = nullptr;
+
+protected:
+    // The table of this class; a class with handlers overrides it.
+    virtual MessageTable GetMessageTable() const { return {}; }
+
+    // Looks message up in the table and runs its handler; false when none matches.
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+    // Called for each message of a subclassed window.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's own processing of a message this object passes on.
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void Attach(HWND hwnd);
+    void Detach();
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    WNDPROC m_pfnSuper = nullptr;
+};
