@@ -1,0 +1,49 @@
+#include "ModulePath.h"
+
+#include <cwchar>
+
+void CutAfterLastSeparator(wchar_t* path) {
+    wchar_t* end = path;
+    for (wchar_t* p = path; *p != L'\0'; ++p) {
+        if (*p == L'\\' || *p == L'/') {
+            end = p + 1;
+        }
+    }
+    *end = L'\0';
+}
+
+bool IsCompleteModulePath(DWORD length, DWORD capacity) {
+    return length > 0 && length < capacity;
+}
+
+bool AppendFileName(PathBuffer& buffer, const wchar_t* name) {
+    const std::size_t used = std::wcslen(buffer);
+    const std::size_t added = std::wcslen(name);
+    if (used + added + 1 > MAX_PATH) {
+        return false;
+    }
+    std::wmemcpy(buffer + used, name, added + 1);
+    return true;
+}
+
+bool GetModuleDirectory(PathBuffer& buffer) {
+    const DWORD capacity = MAX_PATH - 1;
+    const DWORD length = ::GetModuleFileNameW(::GetModuleHandleW(nullptr), buffer, capacity);
+    buffer[MAX_PATH - 1] = L'\0';
+    if (!IsCompleteModulePath(length, capacity)) {
+        buffer[0] = L'\0';
+        return false;
+    }
+    CutAfterLastSeparator(buffer);
+    // No separator means no folder; a bare file name would be looked up in the
+    // current directory instead of beside the executable.
+    return buffer[0] != L'\0';
+}
+
+bool GetTargetPath(PathBuffer& buffer, const wchar_t* name) {
+    if (!GetModuleDirectory(buffer) || !AppendFileName(buffer, name)) {
+        return false;
+    }
+    const DWORD attributes = ::GetFileAttributesW(buffer);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}

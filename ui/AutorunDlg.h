@@ -1,0 +1,42 @@
+#pragma once
+// The launcher window: a dialog with four buttons that open the manual, run the
+// installer, open the disc's folder and exit.
+#include "framework/Button.h"
+#include "framework/Dialog.h"
+
+class CCmdUI;
+
+class CAutorunDlg : public CDialog {
+public:
+    CAutorunDlg();
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Escape, Enter on no button, Alt+F4 and WM_CLOSE all land here: only the exit
+    // button closes the launcher.
+    void OnOK() override {}
+    void OnCancel() override {}
+    MessageTable GetMessageTable() const override;
+
+private:
+    // Called when a button is clicked (or pressed with Enter or Space).
+    void OnClickedManual();
+    void OnClickedInstall();
+    void OnClickedOpenDisc();
+    void OnClickedExit();
+    // Called by the command-update pass: the install button is live unless busy.
+    void OnUpdateInstall(CCmdUI* pCmdUI);
+    // Called when the modal loop runs out of messages.
+    LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam);
+    // Called for F1: there is no help, and the key does nothing.
+    LRESULT OnHelpInfo(WPARAM wParam, LPARAM lParam);
+
+    static const MessageEntry kMessageTable[];
+
+    CButton m_btnManual;
+    CButton m_btnInstall;
+    CButton m_btnOpenDisc;
+    CButton m_btnExit;
+    BOOL m_bBusy = FALSE;  // the install command is running, its wait included
+};
