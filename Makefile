@@ -1,0 +1,40 @@
+# make build: the shipped 32-bit launcher, build/bin/Autorun.exe
+# make test:  builds and runs every test under Wine in a private X display
+# make run:   shows the launcher from a sample disc in build/disc
+# Each first installs whatever is missing (scripts/setup.sh).
+
+BUILD     := build
+CONFIGURE := cmake -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-toolchain.cmake -DCMAKE_BUILD_TYPE=Release
+JOBS      := $(shell nproc)
+
+# Wine here can run 32-bit programs only where the kernel executes 32-bit code;
+# elsewhere the tests and `make run` use a 64-bit build of the same sources.
+# Evaluated in recipes, after setup has installed Wine.
+ARCH      = $(shell scripts/host-arch)
+TEST_TREE = $(BUILD)/test-$(ARCH)
+RUN_TREE  = $(if $(filter i686,$(ARCH)),$(BUILD),$(BUILD)/x86_64)
+
+.PHONY: all setup build test run clean
+all: build
+
+setup:
+	@scripts/setup.sh
+
+build: setup
+	@[ -f $(BUILD)/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=i686 -DAUTORUN_BUILD_TESTS=OFF -S . -B $(BUILD) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@[ -f $(TEST_TREE)/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=$(ARCH) \
+	    -DAUTORUN_SHIPPED_EXE=$(CURDIR)/$(BUILD)/bin/Autorun.exe -S . -B $(TEST_TREE) >/dev/null
+	@cmake --build $(TEST_TREE) -j $(JOBS)
+	@[ "$(ARCH)" = i686 ] || echo "note: this machine cannot execute 32-bit code; testing the 64-bit build of the same sources"
+	@scripts/with-wine-display $(TEST_TREE)/wine-prefix ctest --test-dir $(TEST_TREE) --output-on-failure
+
+run: build
+	@[ -f $(RUN_TREE)/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=$(ARCH) -DAUTORUN_BUILD_TESTS=OFF -S . -B $(RUN_TREE) >/dev/null
+	@cmake --build $(RUN_TREE) -j $(JOBS)
+	@scripts/run-sample-disc $(RUN_TREE)/bin $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

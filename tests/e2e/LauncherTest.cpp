@@ -1,0 +1,478 @@
+// Drives the real Autorun.exe the way a person does, with keyboard and pointer
+// input, from a disc folder whose Setup.exe, PDF viewer and folder browser are
+// stand-ins that log what they were asked to do (tests/fixtures/FakeTarget.cpp).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kManual = 1004;
+constexpr int kInstall = 1000;
+constexpr int kOpenDisc = 1002;
+constexpr int kExit = 1003;
+constexpr DWORD kPatienceMs = 15000;
+
+std::wstring BinDirectory() {
+    wchar_t path[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring result = path;
+    return result.substr(0, result.find_last_of(L"\\/") + 1);
+}
+
+std::string Utf8(const std::wstring& text) {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), size, nullptr, nullptr);
+    result.resize(static_cast<size_t>(size) - 1);
+    return result;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kPatienceMs) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (::GetTickCount64() > end) return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t text[512] = {};
+    ::GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
+std::wstring ClassName(HWND hwnd) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+void SetRegistryString(HKEY root, const std::wstring& key, const std::wstring& value) {
+    HKEY handle = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr));
+    ::RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(handle);
+}
+
+// Real input, as from the keyboard and the mouse.
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = key;
+        inputs.push_back(in);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *--it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void ClickAt(POINT point) {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3] = {};
+    for (INPUT& in : inputs) {
+        in.type = INPUT_MOUSE;
+        in.mi.dx = MulDiv(point.x, 65535, width - 1);
+        in.mi.dy = MulDiv(point.y, 65535, height - 1);
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(3, inputs, sizeof(INPUT));
+}
+
+// One disc folder with the launcher, a stand-in Setup.exe and a manual, and the
+// launcher process started from it.
+class LauncherTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        // The test prefix opens .pdf documents and folders with the stand-ins.
+        const std::wstring bin = BinDirectory();
+        SetRegistryString(HKEY_CLASSES_ROOT, L".pdf", L"AutorunTest.Document");
+        SetRegistryString(HKEY_CLASSES_ROOT, L"AutorunTest.Document\\shell\\open\\command",
+                          L"\"" + bin + L"fake_viewer.exe\" \"%1\"");
+        for (const wchar_t* kind : {L"Folder", L"Directory"}) {
+            SetRegistryString(HKEY_CLASSES_ROOT, std::wstring(kind) + L"\\shell\\open\\command",
+                              L"\"" + bin + L"fake_browser.exe\" \"%1\"");
+        }
+    }
+
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        std::string name = std::string(info->test_suite_name()) + "." + info->name();
+        for (char& c : name) {
+            if (c == '/') c = '.';
+        }
+        m_root = std::wstring(temp) + L"autorun-e2e\\" + std::wstring(name.begin(), name.end()) + L"\\";
+        // The disc's path has spaces and Japanese in it, as real ones do.
+        m_disc = m_root + L"ディスク 1\\";
+        m_log = m_root + L"events.log";
+        ::CreateDirectoryW((std::wstring(temp) + L"autorun-e2e").c_str(), nullptr);
+        ::CreateDirectoryW(m_root.c_str(), nullptr);
+        ::CreateDirectoryW(m_disc.c_str(), nullptr);
+        ::DeleteFileW(m_log.c_str());
+
+        const std::wstring bin = BinDirectory();
+        ASSERT_TRUE(::CopyFileW((bin + L"Autorun.exe").c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE))
+            << Utf8(m_disc) << " error " << ::GetLastError();
+        ASSERT_TRUE(::CopyFileW((bin + L"fake_setup.exe").c_str(), (m_disc + L"Setup.exe").c_str(), FALSE));
+        WriteFile(m_disc + L"Install.pdf", "%PDF-1.4\n");
+        ::SetEnvironmentVariableW(L"AUTORUN_TEST_LOG", m_log.c_str());
+
+        for (const wchar_t* role : {L"setup", L"viewer", L"browser"}) {
+            m_release.push_back(::CreateEventW(nullptr, TRUE, FALSE,
+                                               (std::wstring(L"AutorunTest.release.") + role).c_str()));
+        }
+    }
+
+    void TearDown() override {
+        for (HANDLE event : m_release) {
+            ::SetEvent(event);
+        }
+        if (m_process.hProcess != nullptr) {
+            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+                ::TerminateProcess(m_process.hProcess, 1);
+                ::WaitForSingleObject(m_process.hProcess, kPatienceMs);
+            }
+            ::CloseHandle(m_process.hProcess);
+            ::CloseHandle(m_process.hThread);
+        }
+        // Let the stand-ins see their release before the events go.
+        WaitUntil([&] { return Count("start") == Count("end"); }, 5000);
+        for (HANDLE event : m_release) {
+            ::CloseHandle(event);
+        }
+    }
+
+    static void WriteFile(const std::wstring& path, const std::string& text) {
+        HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file) << Utf8(path);
+        DWORD written = 0;
+        ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        ::CloseHandle(file);
+    }
+
+    // Starts the launcher from the disc, from another current directory, and
+    // waits for its window.
+    void StartLauncher() {
+        STARTUPINFOW si = {};
+        si.cb = sizeof(si);
+        std::wstring command = L"\"" + m_disc + L"Autorun.exe\"";
+        ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     m_root.c_str(), &si, &m_process));
+        ASSERT_TRUE(WaitUntil([&] { return (m_dialog = FindLauncherWindow()) != nullptr; }))
+            << "the launcher window did not appear";
+        ::SetForegroundWindow(m_dialog);
+    }
+
+    HWND FindLauncherWindow() const {
+        for (HWND hwnd : ThreadWindows()) {
+            if (ClassName(hwnd) == L"#32770" && ::IsWindowVisible(hwnd) && ::GetDlgItem(hwnd, kManual)) {
+                return hwnd;
+            }
+        }
+        return nullptr;
+    }
+
+    std::vector<HWND> ThreadWindows() const {
+        std::vector<HWND> windows;
+        ::EnumThreadWindows(m_process.dwThreadId, [](HWND hwnd, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&windows));
+        return windows;
+    }
+
+    // A visible message box of the launcher's thread, other than the launcher.
+    HWND FindMessageBox() const {
+        for (HWND hwnd : ThreadWindows()) {
+            if (hwnd != m_dialog && ClassName(hwnd) == L"#32770" && ::IsWindowVisible(hwnd)) {
+                return hwnd;
+            }
+        }
+        return nullptr;
+    }
+
+    static std::wstring MessageBoxText(HWND box) {
+        HWND text = ::GetDlgItem(box, 0xFFFF);
+        return text != nullptr ? WindowText(text) : L"";
+    }
+
+    // Waits for a message box with this text, closing any other box the shell
+    // shows first; closes it and reports its caption and owner.
+    ::testing::AssertionResult ExpectMessageBox(const std::wstring& text) {
+        HWND box = nullptr;
+        const bool found = WaitUntil([&] {
+            box = FindMessageBox();
+            if (box == nullptr) return false;
+            if (MessageBoxText(box) == text) return true;
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);   // the shell's own error box
+            ::Sleep(200);
+            return false;
+        });
+        if (!found) return ::testing::AssertionFailure() << "no message box \"" << Utf8(text) << "\"";
+        const std::wstring caption = WindowText(box);
+        const HWND owner = ::GetWindow(box, GW_OWNER);
+        const bool onlyOk = ::GetDlgItem(box, IDOK) != nullptr && ::GetDlgItem(box, IDCANCEL) == nullptr;
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        WaitUntil([&] { return !::IsWindow(box); });
+        if (caption != L"Autorun") return ::testing::AssertionFailure() << "caption " << Utf8(caption);
+        if (owner != m_dialog) return ::testing::AssertionFailure() << "not owned by the launcher";
+        if (!onlyOk) return ::testing::AssertionFailure() << "buttons other than OK";
+        return ::testing::AssertionSuccess();
+    }
+
+    HWND Button(int id) const { return ::GetDlgItem(m_dialog, id); }
+
+    void Click(int id) {
+        RECT rect;
+        ::GetWindowRect(Button(id), &rect);
+        ::SetForegroundWindow(m_dialog);
+        ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    }
+
+    int FocusedId() const {
+        GUITHREADINFO gui = {};
+        gui.cbSize = sizeof(gui);
+        ::GetGUIThreadInfo(m_process.dwThreadId, &gui);
+        return gui.hwndFocus != nullptr ? ::GetDlgCtrlID(gui.hwndFocus) : 0;
+    }
+
+    bool Running() const { return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT; }
+
+    // Whether the launcher answers a message within two seconds.
+    bool Responsive() const {
+        DWORD_PTR result = 0;
+        return ::SendMessageTimeoutW(m_dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result) != 0;
+    }
+
+    std::vector<std::string> LogLines() const {
+        std::ifstream in(Utf8(m_log));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+
+    // How many log lines contain all of the words.
+    int Count(const std::string& what, const std::string& role = "") const {
+        int n = 0;
+        for (const std::string& line : LogLines()) {
+            if (line.find(" " + what) != std::string::npos && line.rfind(role, 0) == 0) ++n;
+        }
+        return n;
+    }
+
+    void Release(const wchar_t* role) {
+        ::SetEvent(m_release[role == std::wstring(L"setup") ? 0 : role == std::wstring(L"viewer") ? 1 : 2]);
+    }
+
+    std::wstring m_root;
+    std::wstring m_disc;
+    std::wstring m_log;
+    std::vector<HANDLE> m_release;
+    PROCESS_INFORMATION m_process = {};
+    HWND m_dialog = nullptr;
+};
+
+TEST_F(LauncherTest, ShowsTheFourButtonsWithFocusOnTheManual) {
+    StartLauncher();
+    EXPECT_EQ(L"インストールについて", WindowText(Button(kManual)));
+    EXPECT_EQ(L"プログラムのインストール", WindowText(Button(kInstall)));
+    EXPECT_EQ(L"CDを開く", WindowText(Button(kOpenDisc)));
+    EXPECT_EQ(L"終了", WindowText(Button(kExit)));
+    for (int id : {kManual, kInstall, kOpenDisc, kExit}) {
+        EXPECT_TRUE(::IsWindowVisible(Button(id)) && ::IsWindowEnabled(Button(id))) << id;
+    }
+    EXPECT_FALSE(::IsWindowVisible(Button(IDOK)));
+    EXPECT_FALSE(::IsWindowVisible(Button(IDCANCEL)));
+    EXPECT_EQ(kManual, FocusedId());
+}
+
+TEST_F(LauncherTest, TabVisitsTheVisibleButtonsInOrder) {
+    StartLauncher();
+    for (int expected : {kInstall, kOpenDisc, kExit, kManual}) {
+        PressKeys({VK_TAB});
+        EXPECT_TRUE(WaitUntil([&] { return FocusedId() == expected; }))
+            << "expected focus on " << expected << ", have " << FocusedId();
+    }
+}
+
+struct CloseAttempt {
+    const char* name;
+    std::function<void(HWND dialog)> attempt;
+    friend void PrintTo(const CloseAttempt& c, std::ostream* os) { *os << c.name; }
+};
+
+class LauncherCloseTest : public LauncherTest, public ::testing::WithParamInterface<CloseAttempt> {};
+
+TEST_P(LauncherCloseTest, LeavesTheLauncherOpen) {
+    StartLauncher();
+    GetParam().attempt(m_dialog);
+    // Tab is handled only after what came before it, so once the focus has moved
+    // the attempt has been dealt with.
+    PressKeys({VK_TAB});
+    ASSERT_TRUE(WaitUntil([&] { return FocusedId() == kInstall; }));
+    EXPECT_TRUE(Running());
+    EXPECT_TRUE(::IsWindowVisible(m_dialog));
+    EXPECT_EQ(nullptr, FindMessageBox());
+}
+
+INSTANTIATE_TEST_SUITE_P(Attempts, LauncherCloseTest, ::testing::Values(
+    CloseAttempt{"Escape", [](HWND) { PressKeys({VK_ESCAPE}); }},
+    CloseAttempt{"AltF4", [](HWND) { PressKeys({VK_MENU, VK_F4}); }},
+    CloseAttempt{"F1", [](HWND) { PressKeys({VK_F1}); }},
+    CloseAttempt{"WmClose", [](HWND dialog) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); }},
+    CloseAttempt{"ScClose", [](HWND dialog) { ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(LauncherTest, EnterRightAfterStartOpensTheManual) {
+    StartLauncher();
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(WaitUntil([&] { return Count("start", "viewer") == 1; }));
+    EXPECT_NE(std::string::npos, LogLines()[0].find(Utf8(m_disc + L"Install.pdf")));
+    EXPECT_EQ(0, Count("start", "setup"));
+}
+
+TEST_F(LauncherTest, InstallRunsOneSetupAndComesBackWhenItEnds) {
+    StartLauncher();
+    Click(kInstall);
+    ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; }));
+    EXPECT_FALSE(::IsWindowEnabled(Button(kInstall)));
+
+    // Clicks on the disabled button, and a click that reaches the command anyway,
+    // start nothing: the command returns at once while Setup runs.
+    for (int i = 0; i < 3; ++i) Click(kInstall);
+    DWORD_PTR ignored = 0;
+    EXPECT_NE(0, ::SendMessageTimeoutW(m_dialog, WM_COMMAND, MAKEWPARAM(kInstall, BN_CLICKED),
+                                       reinterpret_cast<LPARAM>(Button(kInstall)), SMTO_ABORTIFHUNG,
+                                       2000, &ignored));
+    EXPECT_TRUE(Responsive()) << "the launcher must keep answering while Setup runs";
+    ::Sleep(500);
+    EXPECT_EQ(1, Count("start", "setup"));
+    EXPECT_FALSE(::IsWindowEnabled(Button(kInstall)));
+
+    Release(L"setup");
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }))
+        << "the install button should come back by itself";
+    EXPECT_EQ(1, Count("end", "setup"));
+    EXPECT_TRUE(Running());
+}
+
+TEST_F(LauncherTest, ManualOpensWhileSetupRunsWithoutFreeingInstall) {
+    StartLauncher();
+    Click(kInstall);
+    ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; }));
+
+    Click(kManual);
+    ASSERT_TRUE(WaitUntil([&] { return Count("start", "viewer") == 1; }));
+    Release(L"viewer");
+    ASSERT_TRUE(WaitUntil([&] { return Count("end", "viewer") == 1; }));
+    EXPECT_TRUE(Responsive());
+    ::Sleep(300);
+    EXPECT_FALSE(::IsWindowEnabled(Button(kInstall))) << "Setup is still running";
+
+    Release(L"setup");
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }));
+    EXPECT_EQ(1, Count("start", "setup"));
+}
+
+struct MissingTarget {
+    const char* name;
+    const wchar_t* file;      // what the disc lacks (or holds as a folder)
+    bool asFolder;
+    int button;
+    const wchar_t* message;
+    friend void PrintTo(const MissingTarget& c, std::ostream* os) { *os << c.name; }
+};
+
+class LauncherMissingTargetTest : public LauncherTest, public ::testing::WithParamInterface<MissingTarget> {};
+
+TEST_P(LauncherMissingTargetTest, SaysItIsNotFoundAndStartsNothing) {
+    const MissingTarget& c = GetParam();
+    const std::wstring path = m_disc + c.file;
+    ::DeleteFileW(path.c_str());
+    if (c.asFolder) ::CreateDirectoryW(path.c_str(), nullptr);
+
+    StartLauncher();
+    Click(c.button);
+    EXPECT_TRUE(ExpectMessageBox(c.message));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }));
+    EXPECT_TRUE(Running());
+    EXPECT_TRUE(LogLines().empty()) << "nothing may be started";
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, LauncherMissingTargetTest, ::testing::Values(
+    MissingTarget{"Setup", L"Setup.exe", false, kInstall, L"Setup.exeが見つかりません。"},
+    MissingTarget{"SetupIsAFolder", L"Setup.exe", true, kInstall, L"Setup.exeが見つかりません。"},
+    MissingTarget{"Manual", L"Install.pdf", false, kManual, L"ドキュメントが見つかりません。"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(LauncherTest, SetupTheShellCannotStartGivesTheFailureMessage) {
+    WriteFile(m_disc + L"Setup.exe", "not a program");
+    StartLauncher();
+    Click(kInstall);
+    EXPECT_TRUE(ExpectMessageBox(L"インストーラの起動に失敗しました。"));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }));
+    EXPECT_TRUE(Running());
+}
+
+TEST_F(LauncherTest, ManualWithoutAViewerGivesTheFailureMessage) {
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".pdf");
+    StartLauncher();
+    Click(kManual);
+    EXPECT_TRUE(ExpectMessageBox(L"ドキュメントを開けませんでした。"));
+    EXPECT_TRUE(Running());
+    SetUpTestSuite();
+}
+
+TEST_F(LauncherTest, OpenDiscShowsTheLaunchersFolder) {
+    StartLauncher();
+    Click(kOpenDisc);
+    ASSERT_TRUE(WaitUntil([&] { return Count("start", "browser") == 1; }));
+    const std::string line = LogLines()[0];
+    const std::string folder = Utf8(m_disc);
+    EXPECT_NE(std::string::npos, line.find(folder.substr(0, folder.size() - 1))) << line;
+    EXPECT_TRUE(Running());
+}
+
+TEST_F(LauncherTest, ExitButtonEndsTheProcess) {
+    StartLauncher();
+    Click(kExit);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(m_process.hProcess, kPatienceMs));
+    DWORD code = 1;
+    ::GetExitCodeProcess(m_process.hProcess, &code);
+    EXPECT_EQ(0u, code);
+}
+
+TEST_F(LauncherTest, ExitDuringSetupEndsOnlyAfterSetupEnds) {
+    StartLauncher();
+    Click(kInstall);
+    ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; }));
+    Click(kExit);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(m_dialog); })) << "the window goes at once";
+    ::Sleep(500);
+    EXPECT_TRUE(Running()) << "but the process waits for Setup";
+
+    Release(L"setup");
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(m_process.hProcess, kPatienceMs));
+}
+
+}  // namespace

@@ -1,0 +1,165 @@
+#include "framework/CmdUI.h"
+#include "framework/Dialog.h"
+#include "unit_tests_resource.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+// A dialog whose initialisation and first idle call run what the test asks.
+class ProbeDialog : public CDialog {
+public:
+    ProbeDialog() : CDialog(IDD_PROBE) {}
+
+    std::function<BOOL(ProbeDialog&)> onInit = [](ProbeDialog&) { return TRUE; };
+    std::function<void(ProbeDialog&)> onFirstIdle;
+    int idleCalls = 0;
+    bool shown = false;
+
+    bool IsEnabled(int id) const { return ::IsWindowEnabled(::GetDlgItem(m_hWnd, id)) != FALSE; }
+
+protected:
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        return onInit(*this);
+    }
+    MessageTable GetMessageTable() const override;
+
+private:
+    void OnClickedTen() { EndDialog(10); }
+    void OnUpdateTen(CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); }
+    void OnUpdateEleven(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
+    LRESULT OnKickIdle(WPARAM, LPARAM) {
+        if (idleCalls++ == 0 && onFirstIdle) {
+            onFirstIdle(*this);
+        }
+        return 0;
+    }
+    LRESULT OnShowWindow(WPARAM show, LPARAM) {
+        shown = shown || show != FALSE;
+        return 0;
+    }
+
+    static const MessageEntry kTable[];
+};
+
+const MessageEntry ProbeDialog::kTable[] = {
+    OnCommand<&ProbeDialog::OnClickedTen>(10),
+    OnUpdateCommand<&ProbeDialog::OnUpdateTen>(10),
+    OnUpdateCommand<&ProbeDialog::OnUpdateEleven>(11),
+    OnMessage<&ProbeDialog::OnKickIdle>(WM_KICKIDLE),
+    OnMessage<&ProbeDialog::OnShowWindow>(WM_SHOWWINDOW),
+};
+
+MessageTable ProbeDialog::GetMessageTable() const {
+    return kTable;
+}
+
+class CommandUpdatePassTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CommandUpdatePassTest, HandlersSetTheirControlsAndTheRestFollowTheFlag) {
+    const BOOL disableIfNoHandler = GetParam();
+    std::map<int, bool> enabled;
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [&](ProbeDialog& d) {
+        d.UpdateDialogControls(&d, disableIfNoHandler);
+        for (int id : {10, 11, 12, 13}) {
+            enabled[id] = d.IsEnabled(id);
+        }
+        d.EndDialog(IDOK);
+    };
+
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_FALSE(enabled[10]);
+    EXPECT_TRUE(enabled[11]);
+    EXPECT_EQ(!disableIfNoHandler, enabled[12]);
+    EXPECT_FALSE(enabled[13]) << "a disabled control without a handler is never enabled";
+}
+
+INSTANTIATE_TEST_SUITE_P(DisableIfNoHandler, CommandUpdatePassTest, ::testing::Bool());
+
+TEST(DialogTest, IdleComesOnceTheQueueIsEmptyAndStopsWhenAnswered) {
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [&](ProbeDialog& d) {
+        // A burst of messages, after which idle should come back once.
+        ::PostMessageW(d.m_hWnd, WM_NULL, 0, 0);
+        ::PostMessageW(d.m_hWnd, WM_APP + 1, 0, 0);
+    };
+    dlg.onInit = [&](ProbeDialog& d) {
+        ::SetTimer(d.m_hWnd, 1, 300, [](HWND hwnd, UINT, UINT_PTR, DWORD) {
+            static_cast<ProbeDialog*>(CWnd::FromHandle(hwnd))->EndDialog(IDOK);
+        });
+        return TRUE;
+    };
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    // One call at the start and one after the burst (the handler answers 0 each
+    // time); the platform's own messages may add one, but never a stream of calls.
+    EXPECT_GE(dlg.idleCalls, 2);
+    EXPECT_LE(dlg.idleCalls, 4);
+}
+
+TEST(DialogTest, FocusGoesToTheFirstTabStopAndEnterClicksIt) {
+    int focusId = 0;
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [&](ProbeDialog&) {
+        HWND focus = ::GetFocus();
+        focusId = ::GetDlgCtrlID(focus);
+        ::PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 0);
+    };
+    // Not IDOK, the template's default button: the focused button takes Enter.
+    EXPECT_EQ(10, dlg.DoModal());
+    EXPECT_EQ(10, focusId);
+}
+
+TEST(DialogTest, EndedDuringInitialisationItIsNeverShown) {
+    ProbeDialog dlg;
+    dlg.onInit = [](ProbeDialog& d) {
+        d.EndDialog(IDCANCEL);
+        return FALSE;
+    };
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_FALSE(dlg.shown);
+    EXPECT_EQ(0, dlg.idleCalls);
+}
+
+struct CloseCase {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+    bool toFocus;  // posted to the focused control rather than the dialog
+    INT_PTR result;
+};
+
+class CloseRequestTest : public ::testing::TestWithParam<CloseCase> {};
+
+// The framework's own OnOK and OnCancel end the dialog; each way of asking reaches one.
+TEST_P(CloseRequestTest, ReachesOkOrCancel) {
+    const CloseCase& c = GetParam();
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [&](ProbeDialog& d) {
+        ::PostMessageW(c.toFocus ? ::GetFocus() : d.m_hWnd, c.message, c.wParam, 0);
+    };
+    EXPECT_EQ(c.result, dlg.DoModal());
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, CloseRequestTest, ::testing::Values(
+    CloseCase{"escape", WM_KEYDOWN, VK_ESCAPE, true, IDCANCEL},
+    CloseCase{"close", WM_CLOSE, 0, false, IDCANCEL},
+    CloseCase{"sc_close", WM_SYSCOMMAND, SC_CLOSE, false, IDCANCEL},
+    CloseCase{"idcancel", WM_COMMAND, IDCANCEL, false, IDCANCEL},
+    CloseCase{"idok", WM_COMMAND, IDOK, false, IDOK}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(DialogTest, QuitEndsTheLoopAndStaysQueued) {
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [](ProbeDialog&) { ::PostQuitMessage(3); };
+    EXPECT_EQ(-1, dlg.DoModal());
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(3u, msg.wParam);
+}
+
+}  // namespace
