@@ -55,6 +55,26 @@ std::wstring ClassName(HWND hwnd) {
     return name;
 }
 
+// Deletes a folder and everything in it.
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = folder + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                ::DeleteFileW(path.c_str());
+            }
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
+
 void SetRegistryString(HKEY root, const std::wstring& key, const std::wstring& value) {
     HKEY handle = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr));
@@ -82,19 +102,25 @@ void PressKeys(std::initializer_list<WORD> keys) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void SendMouse(DWORD flags, POINT point) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(point.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(point.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &in, sizeof(INPUT));
+}
+
+// Moves the pointer to point, waits until it is there, then presses and releases
+// the left button.
 void ClickAt(POINT point) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT inputs[3] = {};
-    for (INPUT& in : inputs) {
-        in.type = INPUT_MOUSE;
-        in.mi.dx = MulDiv(point.x, 65535, width - 1);
-        in.mi.dy = MulDiv(point.y, 65535, height - 1);
-    }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(3, inputs, sizeof(INPUT));
+    SendMouse(0, point);
+    WaitUntil([&] {
+        POINT at;
+        return ::GetCursorPos(&at) && at.x == point.x && at.y == point.y;
+    }, 2000);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, point);
+    SendMouse(MOUSEEVENTF_LEFTUP, point);
 }
 
 // One disc folder with the launcher, a stand-in Setup.exe and a manual, and the
@@ -125,10 +151,10 @@ protected:
         // The disc's path has spaces and Japanese in it, as real ones do.
         m_disc = m_root + L"ディスク 1\\";
         m_log = m_root + L"events.log";
+        RemoveTree(m_root.substr(0, m_root.size() - 1));
         ::CreateDirectoryW((std::wstring(temp) + L"autorun-e2e").c_str(), nullptr);
         ::CreateDirectoryW(m_root.c_str(), nullptr);
         ::CreateDirectoryW(m_disc.c_str(), nullptr);
-        ::DeleteFileW(m_log.c_str());
 
         const std::wstring bin = BinDirectory();
         ASSERT_TRUE(::CopyFileW((bin + L"Autorun.exe").c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE))
