@@ -1,6 +1,7 @@
 #include "Wnd.h"
 
 #include "CmdUI.h"
+#include "WinApp.h"
 
 namespace {
 const wchar_t kObjectProperty[] = L"Framework.CWnd";
@@ -50,6 +51,13 @@ HWND CWnd::UnsubclassWindow() {
     }
     Detach();
     return hwnd;
+}
+
+int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type) const {
+    if (caption == nullptr && AfxGetApp() != nullptr) {
+        caption = AfxGetApp()->m_strAppName.c_str();
+    }
+    return ::MessageBoxW(m_hWnd, text, caption, type);
 }
 
 bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

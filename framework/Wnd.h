@@ -29,6 +29,9 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
+    // A modal message box owned by this window; without a caption of its own it
+    // shows the application name.
+    int MessageBox(LPCWSTR text, LPCWSTR caption = nullptr, UINT type = MB_OK) const;
 
     // Runs the update handler this object's table has for pCmdUI's control;
     // false when it has none.

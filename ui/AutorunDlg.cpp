@@ -1,5 +1,6 @@
 #include "AutorunDlg.h"
 
+#include "app/LocaleGate.h"
 #include "framework/CmdUI.h"
 #include "framework/WinApp.h"
 #include "launch/Launch.h"
@@ -14,6 +15,9 @@ const wchar_t kSetupNotFound[] = L"Setup.exeが見つかりません。";
 const wchar_t kSetupFailed[] = L"インストーラの起動に失敗しました。";
 const wchar_t kManualNotFound[] = L"ドキュメントが見つかりません。";
 const wchar_t kManualFailed[] = L"ドキュメントを開けませんでした。";
+const wchar_t kNotJapanese[] =
+    L"Windowsの表示言語またはUnicode対応ではないプログラムの言語が日本語でないため起動できません。\n"
+    L"日本語に設定してから起動し直してください。";
 }  // namespace
 
 const MessageEntry CAutorunDlg::kMessageTable[] = {
@@ -42,6 +46,14 @@ void CAutorunDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CAutorunDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+
+    // Refuse before anything is shown; the dialog is still hidden and owns the box.
+    if (!IsJapaneseEnvironment()) {
+        MessageBox(kNotJapanese, nullptr, MB_ICONEXCLAMATION | MB_OK);
+        EndDialog(IDCANCEL);
+        return FALSE;
+    }
+
     return TRUE;  // focus on the first tab stop, the manual button
 }
 

@@ -1,0 +1,6 @@
+// The shipped program's locale inputs: the platform's, and nothing else.
+#include "LocaleGate.h"
+
+LocaleInputs ReadLocaleInputs() {
+    return ReadPlatformLocaleInputs();
+}
