@@ -3,6 +3,8 @@
 #include "CmdUI.h"
 #include "WinApp.h"
 
+#include <algorithm>
+
 namespace {
 const wchar_t kObjectProperty[] = L"Framework.CWnd";
 }
@@ -51,6 +53,26 @@ HWND CWnd::UnsubclassWindow() {
     }
     Detach();
     return hwnd;
+}
+
+void CWnd::CenterWindow(HWND over) {
+    RECT area;
+    if (over == nullptr || over == ::GetDesktopWindow()) {
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof(monitor);
+        ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        area = monitor.rcWork;
+    } else {
+        ::GetWindowRect(over, &area);
+    }
+    RECT rect;
+    ::GetWindowRect(m_hWnd, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    // A window larger than the area keeps its top left corner on it.
+    const int x = std::max(area.left, area.left + (area.right - area.left - width) / 2);
+    const int y = std::max(area.top, area.top + (area.bottom - area.top - height) / 2);
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type) const {

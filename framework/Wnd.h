@@ -29,6 +29,10 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
+    // Moves the window, keeping its size, to the centre of over: of the work area
+    // of the window's monitor when over is the desktop window (or null).
+    void CenterWindow(HWND over = nullptr);
+
     // A modal message box owned by this window; without a caption of its own it
     // shows the application name.
     int MessageBox(LPCWSTR text, LPCWSTR caption = nullptr, UINT type = MB_OK) const;

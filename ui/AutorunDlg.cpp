@@ -6,6 +6,10 @@
 #include "launch/Launch.h"
 #include "launch/ModulePath.h"
 #include "resource.h"
+#include "Scale.h"
+#include "VersionLabel.h"
+
+#include <commctrl.h>
 
 namespace {
 const wchar_t kSetupFile[] = L"Setup.exe";
@@ -15,6 +19,23 @@ const wchar_t kSetupNotFound[] = L"Setup.exeが見つかりません。";
 const wchar_t kSetupFailed[] = L"インストーラの起動に失敗しました。";
 const wchar_t kManualNotFound[] = L"ドキュメントが見つかりません。";
 const wchar_t kManualFailed[] = L"ドキュメントを開けませんでした。";
+// The window's design, in pixels at 96 DPI.
+constexpr int kDesignWidth96 = 640;
+constexpr int kDesignHeight96 = 400;
+constexpr int kButtonX96 = 386;
+constexpr int kButtonWidth96 = 240;
+constexpr int kButtonHeight96 = 35;
+constexpr int kManualY96 = 60;
+constexpr int kInstallY96 = 105;
+constexpr int kOpenDiscY96 = 195;
+constexpr int kExitY96 = 250;
+constexpr int kLabelMarginX96 = 10;
+constexpr int kLabelMarginY96 = 8;
+constexpr int kLabelShadowOffset96 = 1;
+constexpr int kLabelFontHeight96 = -12;
+constexpr COLORREF kLabelShadowColor = RGB(255, 255, 255);
+constexpr COLORREF kLabelColor = RGB(20, 20, 20);
+
 const wchar_t kNotJapanese[] =
     L"Windowsの表示言語またはUnicode対応ではないプログラムの言語が日本語でないため起動できません。\n"
     L"日本語に設定してから起動し直してください。";
@@ -28,9 +49,14 @@ const MessageEntry CAutorunDlg::kMessageTable[] = {
     OnUpdateCommand<&CAutorunDlg::OnUpdateInstall>(IDC_INSTALL),    // void (CCmdUI*)
     OnMessage<&CAutorunDlg::OnKickIdle>(WM_KICKIDLE),               // LRESULT (WPARAM, LPARAM)
     OnMessage<&CAutorunDlg::OnHelpInfo>(WM_HELP),                   // LRESULT (WPARAM, LPARAM)
+    OnMessage<&CAutorunDlg::OnPaint>(WM_PAINT),                     // LRESULT (WPARAM, LPARAM)
+    OnMessage<&CAutorunDlg::OnNcHitTest>(WM_NCHITTEST),             // LRESULT (WPARAM, LPARAM)
+    OnMessage<&CAutorunDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),     // LRESULT (WPARAM, LPARAM)
 };
 
-CAutorunDlg::CAutorunDlg() : CDialog(IDD_AUTORUN) {}
+CAutorunDlg::CAutorunDlg()
+    : CDialog(IDD_AUTORUN),
+      m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 MessageTable CAutorunDlg::GetMessageTable() const {
     return kMessageTable;
@@ -54,7 +80,111 @@ BOOL CAutorunDlg::OnInitDialog() {
         return FALSE;
     }
 
+    FurnishWindow();
     return TRUE;  // focus on the first tab stop, the manual button
+}
+
+void CAutorunDlg::FurnishWindow() {
+    // No sizing or maximising: the picture has one size.
+    HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (systemMenu != nullptr) {
+        ::RemoveMenu(systemMenu, SC_SIZE, MF_BYCOMMAND);
+        ::RemoveMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
+    }
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    // Make the client area exactly the scaled picture, whatever the frame takes.
+    RECT window;
+    RECT client;
+    ::GetWindowRect(m_hWnd, &window);
+    ::GetClientRect(m_hWnd, &client);
+    const int frameWidth = (window.right - window.left) - (client.right - client.left);
+    const int frameHeight = (window.bottom - window.top) - (client.bottom - client.top);
+    ::MoveWindow(m_hWnd, 0, 0, frameWidth + ScaleForDpi(kDesignWidth96),
+                 frameHeight + ScaleForDpi(kDesignHeight96), TRUE);
+    CenterWindow(::GetDesktopWindow());
+
+    m_fontText.CreateFont(ScaleForDpi(::MulDiv(9, -96, 72)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                          DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ ゴシック");
+    // The label is a few Latin characters: Tahoma, on every Windows and drawn for
+    // the screen, bold so it holds up over the picture; scaled like every length.
+    // ANSI: the label holds Latin characters only.
+    m_fontLabel.CreateFont(ScaleForDpi(kLabelFontHeight96), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                           ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                           VARIABLE_PITCH | FF_SWISS, L"Tahoma");
+
+    PlaceButton(m_btnManual, kManualY96);
+    PlaceButton(m_btnInstall, kInstallY96);
+    m_btnInstall.SendMessage(BCM_SETSHIELD, 0, TRUE);
+    PlaceButton(m_btnOpenDisc, kOpenDiscY96);
+    PlaceButton(m_btnExit, kExitY96);
+}
+
+void CAutorunDlg::PlaceButton(CButton& button, int y) {
+    ::SetWindowPos(button.m_hWnd, nullptr, ScaleForDpi(kButtonX96), ScaleForDpi(y),
+                   ScaleForDpi(kButtonWidth96), ScaleForDpi(kButtonHeight96), SWP_NOZORDER);
+}
+
+LRESULT CAutorunDlg::OnPaint(WPARAM, LPARAM) {
+    CPaintDC dc(m_hWnd);
+    if (::IsIconic(m_hWnd)) {
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+        RECT client;
+        ::GetClientRect(m_hWnd, &client);
+        const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+        const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+        ::DrawIcon(dc.GetSafeHdc(), x, y, m_hIcon);
+        return 0;
+    }
+    PaintBackground(dc.GetSafeHdc());
+    std::wstring label;
+    if (GetVersionLabel(label)) {
+        PaintVersionLabel(dc.GetSafeHdc(), label);
+    }
+    return 0;
+}
+
+void CAutorunDlg::PaintBackground(HDC dc) {
+    CBitmap background;
+    BITMAP size = {};
+    if (!background.LoadBitmap(IDB_BACKGROUND) ||
+        ::GetObjectW(background.GetSafeHandle(), sizeof(size), &size) == 0) {
+        return;
+    }
+    CMemoryDC memory(nullptr);
+    CSelectObject selection(memory.GetSafeHdc(), background.GetSafeHandle());
+    // Averaging keeps the picture smooth when it is scaled up for a higher DPI.
+    ::SetStretchBltMode(dc, HALFTONE);
+    ::SetBrushOrgEx(dc, 0, 0, nullptr);
+    ::StretchBlt(dc, 0, 0, ScaleForDpi(size.bmWidth), ScaleForDpi(size.bmHeight), memory.GetSafeHdc(), 0, 0,
+                 size.bmWidth, size.bmHeight, SRCCOPY);
+}
+
+void CAutorunDlg::PaintVersionLabel(HDC dc, const std::wstring& label) {
+    RECT face;
+    ::GetClientRect(m_hWnd, &face);
+    ::InflateRect(&face, -ScaleForDpi(kLabelMarginX96), -ScaleForDpi(kLabelMarginY96));
+    RECT shadow = face;
+    ::OffsetRect(&shadow, ScaleForDpi(kLabelShadowOffset96), ScaleForDpi(kLabelShadowOffset96));
+
+    const UINT format = DT_RIGHT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX;
+    CSelectObject font(dc, m_fontLabel.GetSafeHandle());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, kLabelShadowColor);
+    ::DrawTextW(dc, label.c_str(), -1, &shadow, format);
+    ::SetTextColor(dc, kLabelColor);
+    ::DrawTextW(dc, label.c_str(), -1, &face, format);
+}
+
+LRESULT CAutorunDlg::OnNcHitTest(WPARAM, LPARAM) {
+    return HTCAPTION;
+}
+
+LRESULT CAutorunDlg::OnQueryDragIcon(WPARAM, LPARAM) {
+    return reinterpret_cast<LRESULT>(m_hIcon);
 }
 
 void CAutorunDlg::OnClickedManual() {

@@ -3,6 +3,9 @@
 // installer, open the disc's folder and exit.
 #include "framework/Button.h"
 #include "framework/Dialog.h"
+#include "framework/Gdi.h"
+
+#include <string>
 
 class CCmdUI;
 
@@ -31,6 +34,18 @@ private:
     LRESULT OnKickIdle(WPARAM wParam, LPARAM lParam);
     // Called for F1: there is no help, and the key does nothing.
     LRESULT OnHelpInfo(WPARAM wParam, LPARAM lParam);
+    // Called to paint the background picture and the version label.
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    // Called to hit-test the window: all of it is caption, so it drags from anywhere.
+    LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
+    // Called for the icon shown while the minimised window is dragged.
+    LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
+
+    // Sizes, centres and furnishes the window and places the buttons.
+    void FurnishWindow();
+    void PlaceButton(CButton& button, int y);
+    void PaintBackground(HDC dc);
+    void PaintVersionLabel(HDC dc, const std::wstring& label);
 
     static const MessageEntry kMessageTable[];
 
@@ -39,4 +54,7 @@ private:
     CButton m_btnOpenDisc;
     CButton m_btnExit;
     BOOL m_bBusy = FALSE;  // the install command is running, its wait included
+    HICON m_hIcon;         // shared resource icon, not destroyed
+    CFont m_fontText;      // the buttons' descriptions
+    CFont m_fontLabel;     // the version label
 };

@@ -129,6 +129,34 @@ inline void ClickAt(POINT point) {
     SendMouse(MOUSEEVENTF_LEFTUP, point);
 }
 
+// The pixels of a rectangle of a device context, as 32-bit colours, row by row.
+inline std::vector<DWORD> Capture(HDC source, int x, int y, int width, int height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC memory = ::CreateCompatibleDC(source);
+    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+    ::GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    return pixels;
+}
+
+inline std::vector<DWORD> CaptureScreen(int x, int y, int width, int height) {
+    HDC screen = ::GetDC(nullptr);
+    std::vector<DWORD> pixels = Capture(screen, x, y, width, height);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 // One disc folder with the launcher, a stand-in Setup.exe and a manual, and the
 // launcher process started from it.
 class DiscFixture : public ::testing::Test {

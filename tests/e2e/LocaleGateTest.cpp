@@ -7,27 +7,6 @@
 namespace e2e {
 namespace {
 
-// The pixels of a screen rectangle, read back as 32-bit colours.
-std::vector<DWORD> Capture(HDC source, int x, int y, int width, int height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC memory = ::CreateCompatibleDC(source);
-    HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
-    ::GdiFlush();
-    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    return pixels;
-}
-
 long long Difference(const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
     long long sum = 0;
     for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
@@ -53,8 +32,8 @@ ULONG_PTR ShownIcon(HWND box) {
     ::GetWindowRect(icon, &rect);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
+    const std::vector<DWORD> shown = CaptureScreen(rect.left, rect.top, width, height);
     HDC screen = ::GetDC(nullptr);
-    const std::vector<DWORD> shown = Capture(screen, rect.left, rect.top, width, height);
     const COLORREF background = ::GetPixel(screen, rect.left, rect.top);
     ::ReleaseDC(nullptr, screen);
 
