@@ -29,12 +29,20 @@ constexpr int kManualY96 = 60;
 constexpr int kInstallY96 = 105;
 constexpr int kOpenDiscY96 = 195;
 constexpr int kExitY96 = 250;
+constexpr int kDescriptionX96 = 320;
+constexpr int kDescriptionY96 = 360;
+constexpr int kDescriptionBottom96 = 410;  // 10 below the picture: the text may run over
 constexpr int kLabelMarginX96 = 10;
 constexpr int kLabelMarginY96 = 8;
 constexpr int kLabelShadowOffset96 = 1;
 constexpr int kLabelFontHeight96 = -12;
 constexpr COLORREF kLabelShadowColor = RGB(255, 255, 255);
 constexpr COLORREF kLabelColor = RGB(20, 20, 20);
+
+const wchar_t kManualDescription[] = L"インストールマニュアルを開きます。";
+const wchar_t kInstallDescription[] = L"ゾルタニカ ZENTOVARIKをインストールします。";
+const wchar_t kOpenDiscDescription[] = L"CDの内容を表示します。";
+const wchar_t kExitDescription[] = L"終了します。";
 
 const wchar_t kNotJapanese[] =
     L"Windowsの表示言語またはUnicode対応ではないプログラムの言語が日本語でないため起動できません。\n"
@@ -52,6 +60,7 @@ const MessageEntry CAutorunDlg::kMessageTable[] = {
     OnMessage<&CAutorunDlg::OnPaint>(WM_PAINT),                     // LRESULT (WPARAM, LPARAM)
     OnMessage<&CAutorunDlg::OnNcHitTest>(WM_NCHITTEST),             // LRESULT (WPARAM, LPARAM)
     OnMessage<&CAutorunDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),     // LRESULT (WPARAM, LPARAM)
+    OnMessage<&CAutorunDlg::OnDescriptionErase>(WM_DESCRIPTION_ERASE),  // LRESULT (WPARAM, LPARAM)
 };
 
 CAutorunDlg::CAutorunDlg()
@@ -117,15 +126,33 @@ void CAutorunDlg::FurnishWindow() {
                            VARIABLE_PITCH | FF_SWISS, L"Tahoma");
 
     PlaceButton(m_btnManual, kManualY96);
+    DescribeButton(m_btnManual, kManualDescription);
     PlaceButton(m_btnInstall, kInstallY96);
     m_btnInstall.SendMessage(BCM_SETSHIELD, 0, TRUE);
+    DescribeButton(m_btnInstall, kInstallDescription);
     PlaceButton(m_btnOpenDisc, kOpenDiscY96);
+    DescribeButton(m_btnOpenDisc, kOpenDiscDescription);
     PlaceButton(m_btnExit, kExitY96);
+    DescribeButton(m_btnExit, kExitDescription);
 }
 
-void CAutorunDlg::PlaceButton(CButton& button, int y) {
+void CAutorunDlg::PlaceButton(CFlybyButton& button, int y) {
     ::SetWindowPos(button.m_hWnd, nullptr, ScaleForDpi(kButtonX96), ScaleForDpi(y),
                    ScaleForDpi(kButtonWidth96), ScaleForDpi(kButtonHeight96), SWP_NOZORDER);
+}
+
+void CAutorunDlg::DescribeButton(CFlybyButton& button, const wchar_t* description) {
+    button.m_strTip = description;
+    button.m_ptTip = {ScaleForDpi(kDescriptionX96), ScaleForDpi(kDescriptionY96)};
+    button.m_pTipFont = &m_fontText;
+}
+
+LRESULT CAutorunDlg::OnDescriptionErase(WPARAM, LPARAM) {
+    // The next paint covers it with the picture (and the label where they meet).
+    const RECT area = {ScaleForDpi(kDescriptionX96), ScaleForDpi(kDescriptionY96),
+                       ScaleForDpi(kDesignWidth96), ScaleForDpi(kDescriptionBottom96)};
+    ::InvalidateRect(m_hWnd, &area, FALSE);
+    return 0;
 }
 
 LRESULT CAutorunDlg::OnPaint(WPARAM, LPARAM) {

@@ -1,9 +1,9 @@
 #pragma once
 // The launcher window: a dialog with four buttons that open the manual, run the
 // installer, open the disc's folder and exit.
-#include "framework/Button.h"
 #include "framework/Dialog.h"
 #include "framework/Gdi.h"
+#include "FlybyButton.h"
 
 #include <string>
 
@@ -40,19 +40,22 @@ private:
     LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
     // Called for the icon shown while the minimised window is dragged.
     LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
+    // Called by a button the pointer has left: the description area is painted over.
+    LRESULT OnDescriptionErase(WPARAM wParam, LPARAM lParam);
 
     // Sizes, centres and furnishes the window and places the buttons.
     void FurnishWindow();
-    void PlaceButton(CButton& button, int y);
+    void PlaceButton(CFlybyButton& button, int y);
+    void DescribeButton(CFlybyButton& button, const wchar_t* description);
     void PaintBackground(HDC dc);
     void PaintVersionLabel(HDC dc, const std::wstring& label);
 
     static const MessageEntry kMessageTable[];
 
-    CButton m_btnManual;
-    CButton m_btnInstall;
-    CButton m_btnOpenDisc;
-    CButton m_btnExit;
+    CFlybyButton m_btnManual;
+    CFlybyButton m_btnInstall;
+    CFlybyButton m_btnOpenDisc;
+    CFlybyButton m_btnExit;
     BOOL m_bBusy = FALSE;  // the install command is running, its wait included
     HICON m_hIcon;         // shared resource icon, not destroyed
     CFont m_fontText;      // the buttons' descriptions

@@ -1,0 +1,55 @@
+#include "FlybyButton.h"
+
+#include <commctrl.h>
+
+namespace {
+constexpr DWORD kHoverTimeMs = 1;
+}
+
+const MessageEntry CFlybyButton::kMessageTable[] = {
+    OnMessage<&CFlybyButton::OnMouseMove>(WM_MOUSEMOVE),    // LRESULT (WPARAM, LPARAM)
+    OnMessage<&CFlybyButton::OnMouseHover>(WM_MOUSEHOVER),  // LRESULT (WPARAM, LPARAM)
+    OnMessage<&CFlybyButton::OnMouseLeave>(WM_MOUSELEAVE),  // LRESULT (WPARAM, LPARAM)
+};
+
+MessageTable CFlybyButton::GetMessageTable() const {
+    return kMessageTable;
+}
+
+LRESULT CFlybyButton::OnMouseMove(WPARAM wParam, LPARAM lParam) {
+    if (!m_bTracking) {
+        TRACKMOUSEEVENT request = {};
+        request.cbSize = sizeof(request);
+        request.dwFlags = TME_HOVER | TME_LEAVE;
+        request.hwndTrack = m_hWnd;
+        request.dwHoverTime = kHoverTimeMs;
+        // A failed request leaves this at FALSE, so the next move asks again.
+        m_bTracking = ::_TrackMouseEvent(&request);
+    }
+    return Default(WM_MOUSEMOVE, wParam, lParam);
+}
+
+LRESULT CFlybyButton::OnMouseHover(WPARAM, LPARAM) {
+    HWND parent = ::GetParent(m_hWnd);
+    if (m_strTip.empty() || parent == nullptr) {
+        return 0;
+    }
+    // Drawn straight onto the parent, outside its paint: anything that repaints
+    // the area wipes it until the pointer next comes to a button.
+    CClientDC dc(parent);
+    CSelectObject font(dc.GetSafeHdc(), m_pTipFont != nullptr ? m_pTipFont->GetSafeHandle() : nullptr);
+    ::SetBkMode(dc.GetSafeHdc(), TRANSPARENT);
+    RECT origin = {m_ptTip.x, m_ptTip.y, 0, 0};
+    ::DrawTextW(dc.GetSafeHdc(), m_strTip.c_str(), -1, &origin, DT_NOCLIP);
+    return 0;
+}
+
+LRESULT CFlybyButton::OnMouseLeave(WPARAM wParam, LPARAM lParam) {
+    m_bTracking = FALSE;
+    HWND parent = ::GetParent(m_hWnd);
+    if (parent != nullptr) {
+        ::SendMessageW(parent, WM_DESCRIPTION_ERASE, 0, 0);
+    }
+    // The button's own procedure clears its hot look on leaving.
+    return Default(WM_MOUSELEAVE, wParam, lParam);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// A push button that describes itself: while the pointer rests on it, its
+// description is drawn on the parent window; when the pointer leaves, it asks
+// the parent to paint that area over.
+#include "framework/Button.h"
+#include "framework/Gdi.h"
+
+#include <string>
+
+// Sent by a button to its parent when the pointer leaves it: repaint the
+// description area. wParam and lParam are 0; the answer is 0.
+constexpr UINT WM_DESCRIPTION_ERASE = WM_APP + 1;
+
+class CFlybyButton : public CButton {
+public:
+    BOOL m_bTracking = FALSE;       // a tracking request is active
+    std::wstring m_strTip;          // the description; may hold line breaks
+    POINT m_ptTip = {0, 0};         // its top left corner in the parent's client area
+    CFont* m_pTipFont = nullptr;    // owned by the parent
+
+protected:
+    MessageTable GetMessageTable() const override;
+
+private:
+    // Called when the pointer moves over the button: asks to hear when it rests
+    // and when it leaves.
+    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    // Called once the pointer has rested on the button: draws the description.
+    LRESULT OnMouseHover(WPARAM wParam, LPARAM lParam);
+    // Called when the pointer has left: has the description painted over.
+    LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+
+    static const MessageEntry kMessageTable[];
+};
