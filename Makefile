@@ -1,6 +1,7 @@
 # make build: the shipped 32-bit launcher, build/bin/Autorun.exe
 # make test:  builds and runs every test under Wine in a private X display
 # make run:   shows the launcher from a sample disc in build/disc
+# make disc:  the disc image build/Autorun.iso (see README for your own product)
 # Each first installs whatever is missing (scripts/setup.sh).
 
 BUILD     := build
@@ -14,7 +15,7 @@ ARCH      = $(shell scripts/host-arch)
 TEST_TREE = $(BUILD)/test-$(ARCH)
 RUN_TREE  = $(if $(filter i686,$(ARCH)),$(BUILD),$(BUILD)/x86_64)
 
-.PHONY: all setup build test run clean
+.PHONY: all setup build test run disc clean
 all: build
 
 setup:
@@ -35,6 +36,9 @@ run: build
 	@[ -f $(RUN_TREE)/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=$(ARCH) -DAUTORUN_BUILD_TESTS=OFF -S . -B $(RUN_TREE) >/dev/null
 	@cmake --build $(RUN_TREE) -j $(JOBS)
 	@scripts/run-sample-disc $(RUN_TREE)/bin $(BUILD)
+
+disc: build
+	@cmake --build $(BUILD) --target disc
 
 clean:
 	rm -rf $(BUILD)

@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xdotool
-          fonts-ipafont-gothic fonts-wine fonts-dejavu-core googletest imagemagick cmake make locales)
+          fonts-ipafont-gothic fonts-wine fonts-dejavu-core googletest imagemagick cmake make locales
+          xorriso osslsigncode openssl)
 
 # Wine maps the Unix locale to the Windows one and encodes file names in its
 # character set: without a real ja_JP.UTF-8 locale, Japanese names cannot exist.
@@ -24,9 +25,14 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo dpkg --add-architecture i386
     # The mirror's i386 security index is sometimes mid-sync (exit 100); the
     # install below works without it, so let it decide.
-    $sudo apt-get update -qq || echo "setup: apt-get update exited $?, continuing"
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-        -t bookworm "${packages[@]}" >/dev/null
+    log=$(mktemp)
+    $sudo apt-get update -qq >"$log" 2>&1 || echo "setup: apt-get update exited $?, continuing"
+    if ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+            -t bookworm "${packages[@]}" >>"$log" 2>&1; then
+        cat "$log"
+        exit 1
+    fi
+    rm -f "$log"
 fi
 if ! have_locale; then
     echo "setup: generating the ja_JP.UTF-8 locale"

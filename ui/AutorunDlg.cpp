@@ -19,6 +19,7 @@ const wchar_t kSetupNotFound[] = L"Setup.exeが見つかりません。";
 const wchar_t kSetupFailed[] = L"インストーラの起動に失敗しました。";
 const wchar_t kManualNotFound[] = L"ドキュメントが見つかりません。";
 const wchar_t kManualFailed[] = L"ドキュメントを開けませんでした。";
+
 // The window's design, in pixels at 96 DPI.
 constexpr int kDesignWidth96 = 640;
 constexpr int kDesignHeight96 = 400;

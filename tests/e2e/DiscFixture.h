@@ -234,10 +234,15 @@ protected:
     // there, from another current directory.
     void StartProcess(const wchar_t* build, const wchar_t* locale) {
         ASSERT_TRUE(::CopyFileW((BinDirectory() + build).c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE));
+        StartFrom(m_disc + L"Autorun.exe", locale);
+    }
+
+    // Starts the launcher at path, from another current directory.
+    void StartFrom(const std::wstring& path, const wchar_t* locale) {
         ::SetEnvironmentVariableW(L"AUTORUN_LOCALE", locale);
         STARTUPINFOW si = {};
         si.cb = sizeof(si);
-        std::wstring command = L"\"" + m_disc + L"Autorun.exe\"";
+        std::wstring command = L"\"" + path + L"\"";
         ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                      m_root.c_str(), &si, &m_process));
     }

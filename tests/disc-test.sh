@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# usage: tests/disc-test.sh SOURCE-DIR BIN-DIR SHIPPED-EXE
+# The disc image end to end: its contents, reproducibility, signing, the
+# customisation checks, and a launcher run from an extracted image under Wine.
+set -uo pipefail
+src=$1 bin=$2 shipped=$3
+work=$(mktemp -d "$bin/../disc-test.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0
+ok() { echo "ok      $1"; passed=$((passed + 1)); }
+bad() { echo "FAILED  $1"; failed=$((failed + 1)); }
+check() { local what=$1; shift; if "$@" >/dev/null 2>&1; then ok "$what"; else bad "$what"; fi; }
+make_disc() { "$src/scripts/make-disc" "$@" >/dev/null; }
+# What a Windows reader sees: the Joliet names.
+joliet_files() { xorriso -rockridge off -indev "$1" -find / -type f 2>/dev/null | tr -d "'" | sort | tr '\n' ' '; }
+has_joliet() { python3 -c "
+import sys
+with open(sys.argv[1], 'rb') as f:
+    for sector in range(16, 32):
+        f.seek(sector * 2048); d = f.read(2048)
+        if d[0] == 2 and d[1:6] == b'CD001' and d[88:90] == b'%/': sys.exit(0)
+        if d[0] == 255: break
+sys.exit(1)" "$1"; }
+
+manual=$bin/Install.pdf
+setup=$bin/fake_setup.exe
+
+# The shipped launcher's image.
+image=$work/Autorun.iso
+make_disc "$image" ZENTOVARIK "$shipped" "$setup" "$manual"
+[ "$(joliet_files "$image")" = "/Autorun.exe /Install.pdf /Setup.exe /autorun.inf " ] &&
+    ok "holds Autorun.exe, Setup.exe, Install.pdf and autorun.inf" ||
+    bad "holds Autorun.exe, Setup.exe, Install.pdf and autorun.inf: $(joliet_files "$image")"
+check "has Joliet names" has_joliet "$image"
+[ "$(xorriso -indev "$image" -pvd_info 2>/dev/null | sed -n "s/^Volume Id *: //p")" = ZENTOVARIK ] &&
+    ok "volume label" || bad "volume label"
+mkdir "$work/x"
+osirrox -indev "$image" -extract / "$work/x" >/dev/null 2>&1
+[ "$(cat "$work/x/autorun.inf")" = "$(printf '[autorun]\r\nopen=Autorun.exe\r\nicon=Autorun.exe,0\r\nlabel=ZENTOVARIK\r')" ] &&
+    ok "autorun.inf opens Autorun.exe with its icon" || bad "autorun.inf: $(cat -A "$work/x/autorun.inf")"
+check "Autorun.exe is the shipped launcher, unsigned" cmp "$work/x/Autorun.exe" "$shipped"
+check "Setup.exe and Install.pdf as given" bash -c "cmp '$work/x/Setup.exe' '$setup' && cmp '$work/x/Install.pdf' '$manual'"
+
+# Reproducible: the same inputs, the same bytes.
+make_disc "$work/again.iso" ZENTOVARIK "$shipped" "$setup" "$manual"
+check "two builds give the same bytes" cmp "$image" "$work/again.iso"
+
+# A missing payload stops the image with its name.
+message=$("$src/scripts/make-disc" "$work/none.iso" L "$shipped" "$work/NoSetup.exe" "$manual" 2>&1)
+[[ $? -ne 0 && "$message" == *"installer '$work/NoSetup.exe': no such file"* ]] &&
+    ok "a missing payload is named" || bad "a missing payload is named: $message"
+
+# Signing with a throwaway certificate, as PEM files and as PKCS#12.
+openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=Autorun test signer" -days 2 \
+    -keyout "$work/key.pem" -out "$work/cert.pem" >/dev/null 2>&1
+openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -passout pass:secret \
+    -out "$work/signer.p12" >/dev/null 2>&1
+verify() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1"; }
+check "the check finds no signature on an unsigned launcher" bash -c "! osslsigncode verify -CAfile '$work/cert.pem' -in '$work/x/Autorun.exe'"
+AUTORUN_SIGN_CERT=$work/cert.pem AUTORUN_SIGN_KEY=$work/key.pem \
+    make_disc "$work/signed.iso" ZENTOVARIK "$shipped" "$setup" "$manual"
+mkdir "$work/signed"
+osirrox -indev "$work/signed.iso" -extract /Autorun.exe "$work/signed/Autorun.exe" >/dev/null 2>&1
+check "signed with a certificate and key: the signature verifies" verify "$work/signed/Autorun.exe"
+AUTORUN_SIGN_CERT=$work/cert.pem AUTORUN_SIGN_KEY=$work/key.pem \
+    make_disc "$work/signed-again.iso" ZENTOVARIK "$shipped" "$setup" "$manual"
+check "signed images are reproducible too" cmp "$work/signed.iso" "$work/signed-again.iso"
+AUTORUN_SIGN_PKCS12=$work/signer.p12 AUTORUN_SIGN_PASSWORD=secret \
+    make_disc "$work/p12.iso" ZENTOVARIK "$shipped" "$setup" "$manual"
+mkdir "$work/p12"
+osirrox -indev "$work/p12.iso" -extract /Autorun.exe "$work/p12/Autorun.exe" >/dev/null 2>&1
+check "signed with a PKCS#12 file: the signature verifies" verify "$work/p12/Autorun.exe"
+
+# The customisation checks: each bad input fails with its own message.
+convert "$src/res/background.bmp" -resize '320x200!' -type TrueColor "BMP3:$work/small.bmp"
+convert "$src/res/background.bmp" -alpha set -define bmp:format=bmp4 "BMP:$work/alpha.bmp"
+convert "$src/res/Autorun.ico[0]" "$src/res/Autorun.ico[2]" "$work/two-sizes.ico"
+cp "$src/res/Autorun.ico" "$work/8bit.ico"
+printf '\x08' | dd of="$work/8bit.ico" bs=1 seek=$((6 + 16 * 2 + 6)) conv=notrunc 2>/dev/null  # 32-pixel entry
+inputs() { cmake -DAUTORUN_BACKGROUND="${B:-$src/res/background.bmp}" -DAUTORUN_ICON="${I:-$src/res/Autorun.ico}" \
+    -DAUTORUN_VERSION="${V:-5.2.0.0}" -DAUTORUN_SETUP="${S:-}" -P "$src/cmake/DiscInputs.cmake" 2>&1; }
+while IFS='|' read -r name vars expected; do
+    # CMake wraps long messages; join the lines back.
+    output=$(env $vars bash -c "$(declare -f inputs); src='$src' inputs" | tr -s ' \n' '  ')
+    [[ "$output" == *"$expected"* ]] && ok "bad input, $name" || bad "bad input, $name: $output"
+done <<CASES
+background is not a BMP|B=$src/docs/launcher-96dpi.png|background '$src/docs/launcher-96dpi.png': not a BMP file
+background is the wrong size|B=$work/small.bmp|background '$work/small.bmp': 320x200 pixels, must be 640x400
+background has 32 bits per pixel|B=$work/alpha.bmp|background '$work/alpha.bmp': 32 bits per pixel, must be 24
+background is missing|B=$work/none.bmp|background '$work/none.bmp': no such file
+icon lacks sizes|I=$work/two-sizes.ico|icon '$work/two-sizes.ico': no 24-pixel image (needs 16, 24, 32, 48 and 256)
+icon has an 8-bit image|I=$work/8bit.ico|icon '$work/8bit.ico': its 32-pixel image has 8 bits per pixel, must be 32
+icon is not an icon|I=$manual|icon '$manual': not an ICO file
+version has three parts|V=5.2.0|version '5.2.0': must be four numbers such as 5.2.0.0
+version is not numeric|V=5.x.0.0|version '5.x.0.0': must be four numbers such as 5.2.0.0
+version part is too large|V=5.2.0.65536|version '5.2.0.65536': 65536 is larger than 65535
+installer is missing|S=$work/none.exe|installer '$work/none.exe': no such file
+CASES
+output=$(inputs)
+[ -z "$output" ] && ok "the default inputs pass" || bad "the default inputs pass: $output"
+
+# A custom version reaches the launcher's version resource, so its label.
+custom=$work/custom
+if cmake -S "$src" -B "$custom" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-toolchain.cmake" \
+        -DAUTORUN_ARCH=i686 -DAUTORUN_BUILD_TESTS=OFF -DAUTORUN_VERSION=7.3.0.0 >/dev/null 2>&1 &&
+   cmake --build "$custom" --target Autorun >/dev/null 2>&1 &&
+   i686-w64-mingw32-windres -i "$custom/bin/Autorun.exe" -O rc 2>/dev/null | grep -q 'PRODUCTVERSION 7, 3, 0, 0'; then
+    ok "a custom version 7.3.0.0 is the launcher's product version (its label reads Ver.7)"
+else
+    bad "a custom version 7.3.0.0 is the launcher's product version"
+fi
+output=$(cmake -S "$src" -B "$work/badconf" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-toolchain.cmake" \
+    -DAUTORUN_BUILD_TESTS=OFF -DAUTORUN_VERSION=5.2 2>&1 | tr -s ' \n' '  ')
+[[ $? -ne 0 && "$output" == *"version '5.2': must be four numbers such as 5.2.0.0"* ]] &&
+    ok "configuring with a bad input stops" || bad "configuring with a bad input stops: $output"
+
+# The launcher run from an extracted, signed image: the install button starts
+# the image's Setup.exe. (The Wine build of the launcher, which passes the
+# locale gate here.)
+AUTORUN_SIGN_CERT=$work/cert.pem AUTORUN_SIGN_KEY=$work/key.pem \
+    make_disc "$work/wine.iso" ZENTOVARIK "$bin/Autorun-wine.exe" "$setup" "$manual"
+mkdir "$work/disc"
+osirrox -indev "$work/wine.iso" -extract / "$work/disc" >/dev/null 2>&1
+check "the Wine build on that image is signed" verify "$work/disc/Autorun.exe"
+folder=$("$src/scripts/wine" winepath -w "$work/disc" 2>/dev/null | tr -d '\r')
+if AUTORUN_TEST_EXTRACTED_DISC=$folder "$src/scripts/wine" "$bin/e2e_tests.exe" \
+        --gtest_filter=ExtractedDiscTest.* >"$work/e2e.log" 2>&1 &&
+   grep -q '\[  PASSED  \] 1 test' "$work/e2e.log"; then
+    ok "the extracted launcher starts the extracted Setup.exe"
+else
+    bad "the extracted launcher starts the extracted Setup.exe"; cat "$work/e2e.log"
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
