@@ -237,13 +237,19 @@ protected:
         StartFrom(m_disc + L"Autorun.exe", locale);
     }
 
-    // Starts the launcher at path, from another current directory.
-    void StartFrom(const std::wstring& path, const wchar_t* locale) {
+    // Starts the launcher at path, from another current directory; with
+    // stdErr, its standard error (where Wine writes its traces) goes there.
+    void StartFrom(const std::wstring& path, const wchar_t* locale, HANDLE stdErr = nullptr) {
         ::SetEnvironmentVariableW(L"AUTORUN_LOCALE", locale);
         STARTUPINFOW si = {};
         si.cb = sizeof(si);
+        if (stdErr != nullptr) {
+            si.dwFlags = STARTF_USESTDHANDLES;
+            si.hStdError = stdErr;
+            si.hStdOutput = stdErr;
+        }
         std::wstring command = L"\"" + path + L"\"";
-        ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+        ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, stdErr != nullptr, 0, nullptr,
                                      m_root.c_str(), &si, &m_process));
     }
 
@@ -292,7 +298,7 @@ protected:
 
     // Waits for a message box with this text, closing any other box the shell
     // shows first; closes it and reports its caption and owner.
-    ::testing::AssertionResult ExpectMessageBox(const std::wstring& text) {
+    ::testing::AssertionResult ExpectMessageBox(const std::wstring& text, const std::wstring& appName = L"Autorun") {
         HWND box = nullptr;
         const bool found = WaitUntil([&] {
             box = FindMessageBox();
@@ -308,7 +314,7 @@ protected:
         const bool onlyOk = ::GetDlgItem(box, IDOK) != nullptr && ::GetDlgItem(box, IDCANCEL) == nullptr;
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         WaitUntil([&] { return !::IsWindow(box); });
-        if (caption != L"Autorun") return ::testing::AssertionFailure() << "caption " << Utf8(caption);
+        if (caption != appName) return ::testing::AssertionFailure() << "caption " << Utf8(caption);
         if (owner != m_dialog) return ::testing::AssertionFailure() << "not owned by the launcher";
         if (!onlyOk) return ::testing::AssertionFailure() << "buttons other than OK";
         return ::testing::AssertionSuccess();
