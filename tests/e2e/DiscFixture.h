@@ -170,6 +170,9 @@ protected:
         for (const wchar_t* kind : {L"Folder", L"Directory"}) {
             SetRegistryString(HKEY_CLASSES_ROOT, std::wstring(kind) + L"\\shell\\open\\command",
                               L"\"" + bin + L"fake_browser.exe\" \"%1\"");
+            // Wine's own folder handler talks DDE, which the stand-in does not:
+            // its shell would wait for a DDE server that never comes.
+            ::RegDeleteTreeW(HKEY_CLASSES_ROOT, (std::wstring(kind) + L"\\shell\\open\\ddeexec").c_str());
         }
     }
 
