@@ -129,6 +129,18 @@ inline void ClickAt(POINT point) {
     SendMouse(MOUSEEVENTF_LEFTUP, point);
 }
 
+inline int ScreenDpi() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// n design pixels at the screen's DPI, rounded as the launcher rounds them.
+inline int Scale(int n) {
+    return ::MulDiv(n, ScreenDpi(), 96);
+}
+
 // The pixels of a rectangle of a device context, as 32-bit colours, row by row.
 inline std::vector<DWORD> Capture(HDC source, int x, int y, int width, int height) {
     BITMAPINFO info = {};

@@ -13,13 +13,6 @@
 namespace e2e {
 namespace {
 
-int Scale(int n) {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return ::MulDiv(n, dpi, 96);
-}
-
 // Moves the X server's pointer itself, as a mouse does, with xdotool.
 void MovePointer(POINT to) {
     std::wstring command = L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(to.x) + L" " + std::to_wstring(to.y);

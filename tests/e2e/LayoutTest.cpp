@@ -19,17 +19,6 @@ constexpr Layout kLayouts[] = {
     {120, {800, 500}, 483, 300, 44, 75, 131, 244, 313},
 };
 
-int ScreenDpi() {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
-int Scale(int n) {
-    return ::MulDiv(n, ScreenDpi(), 96);
-}
-
 class LayoutTest : public DiscFixture {
 protected:
     const Layout* Expected() const {
