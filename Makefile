@@ -2,6 +2,7 @@
 # make test:  builds and runs every test under Wine in a private X display
 # make run:   shows the launcher from a sample disc in build/disc
 # make disc:  the disc image build/Autorun.iso (see README for your own product)
+# make bench: measures the launcher under Wine and prints a table
 # Each first installs whatever is missing (scripts/setup.sh).
 
 BUILD     := build
@@ -15,7 +16,7 @@ ARCH      = $(shell scripts/host-arch)
 TEST_TREE = $(BUILD)/test-$(ARCH)
 RUN_TREE  = $(if $(filter i686,$(ARCH)),$(BUILD),$(BUILD)/x86_64)
 
-.PHONY: all setup build test run disc clean
+.PHONY: all setup build test run disc bench clean
 all: build
 
 setup:
@@ -36,6 +37,13 @@ run: build
 	@[ -f $(RUN_TREE)/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=$(ARCH) -DAUTORUN_BUILD_TESTS=OFF -S . -B $(RUN_TREE) >/dev/null
 	@cmake --build $(RUN_TREE) -j $(JOBS)
 	@scripts/run-sample-disc $(RUN_TREE)/bin $(BUILD)
+
+bench: build
+	@[ -f $(TEST_TREE)/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=$(ARCH) \
+	    -DAUTORUN_SHIPPED_EXE=$(CURDIR)/$(BUILD)/bin/Autorun.exe -S . -B $(TEST_TREE) >/dev/null
+	@cmake --build $(TEST_TREE) -j $(JOBS) >/dev/null
+	@cmake --build $(TEST_TREE) -j $(JOBS) --target benchmarks >/dev/null
+	@scripts/bench $(TEST_TREE) $(BUILD)/bin/Autorun.exe
 
 disc: build
 	@cmake --build $(BUILD) --target disc
