@@ -16,7 +16,7 @@ ARCH      = $(shell scripts/host-arch)
 TEST_TREE = $(BUILD)/test-$(ARCH)
 RUN_TREE  = $(if $(filter i686,$(ARCH)),$(BUILD),$(BUILD)/x86_64)
 
-.PHONY: all setup build test run disc bench clean
+.PHONY: all setup build test-tree test run disc bench clean
 all: build
 
 setup:
@@ -26,10 +26,13 @@ build: setup
 	@[ -f $(BUILD)/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=i686 -DAUTORUN_BUILD_TESTS=OFF -S . -B $(BUILD) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+# The tree the tests and benchmarks run from, built for what this machine's Wine runs.
+test-tree: build
 	@[ -f $(TEST_TREE)/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=$(ARCH) \
 	    -DAUTORUN_SHIPPED_EXE=$(CURDIR)/$(BUILD)/bin/Autorun.exe -S . -B $(TEST_TREE) >/dev/null
 	@cmake --build $(TEST_TREE) -j $(JOBS)
+
+test: test-tree
 	@[ "$(ARCH)" = i686 ] || echo "note: this machine cannot execute 32-bit code; testing the 64-bit build of the same sources"
 	@scripts/with-wine-display $(TEST_TREE)/wine-prefix ctest --test-dir $(TEST_TREE) --output-on-failure
 
@@ -38,10 +41,7 @@ run: build
 	@cmake --build $(RUN_TREE) -j $(JOBS)
 	@scripts/run-sample-disc $(RUN_TREE)/bin $(BUILD)
 
-bench: build
-	@[ -f $(TEST_TREE)/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=$(ARCH) \
-	    -DAUTORUN_SHIPPED_EXE=$(CURDIR)/$(BUILD)/bin/Autorun.exe -S . -B $(TEST_TREE) >/dev/null
-	@cmake --build $(TEST_TREE) -j $(JOBS) >/dev/null
+bench: test-tree
 	@cmake --build $(TEST_TREE) -j $(JOBS) --target benchmarks >/dev/null
 	@scripts/bench $(TEST_TREE) $(BUILD)/bin/Autorun.exe
 

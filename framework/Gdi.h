@@ -24,7 +24,6 @@ public:
     }
 
     Handle GetSafeHandle() const { return m_handle; }
-    explicit operator bool() const { return m_handle != nullptr; }
 
     // Takes ownership of handle, deleting what was held before.
     void Attach(Handle handle) {

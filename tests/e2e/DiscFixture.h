@@ -117,14 +117,18 @@ inline void SendMouse(DWORD flags, POINT point) {
     ::SendInput(1, &in, sizeof(INPUT));
 }
 
-// Moves the pointer to point, waits until it is there, then presses and releases
-// the left button.
-inline void ClickAt(POINT point) {
+// Moves the pointer to point and waits until it is there.
+inline void MoveTo(POINT point) {
     SendMouse(0, point);
     WaitUntil([&] {
         POINT at;
         return ::GetCursorPos(&at) && at.x == point.x && at.y == point.y;
     }, 2000);
+}
+
+// Moves the pointer to point, then presses and releases the left button.
+inline void ClickAt(POINT point) {
+    MoveTo(point);
     SendMouse(MOUSEEVENTF_LEFTDOWN, point);
     SendMouse(MOUSEEVENTF_LEFTUP, point);
 }

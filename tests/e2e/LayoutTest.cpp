@@ -123,11 +123,7 @@ TEST_F(LayoutTest, ThePictureDragsTheWindowAndTheButtonsStillClick) {
     RECT before;
     ::GetWindowRect(m_dialog, &before);
     const POINT start = ScreenPoint(Scale(100), Scale(300));
-    SendMouse(0, start);
-    WaitUntil([&] {
-        POINT at;
-        return ::GetCursorPos(&at) && at.x == start.x && at.y == start.y;
-    }, 2000);
+    MoveTo(start);
     SendMouse(MOUSEEVENTF_LEFTDOWN, start);
     for (int step = 1; step <= 10; ++step) {
         ::Sleep(30);
