@@ -10,11 +10,13 @@ packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb x
 
 # Wine maps the Unix locale to the Windows one and encodes file names in its
 # character set: without a real ja_JP.UTF-8 locale, Japanese names cannot exist.
-have_locale() { locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'; }
+# (Here-strings, not pipes into grep -q: under pipefail a writer cut off by
+# grep's early exit would fail the test.)
+have_locale() { grep -qix 'ja_JP.utf-\?8' <<<"$(locale -a 2>/dev/null)"; }
 
 missing=()
 for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    [[ $(dpkg-query -W -f='${Status}' "$p" 2>/dev/null) == 'install ok installed' ]] || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && have_locale && exit 0
 

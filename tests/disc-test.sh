@@ -100,14 +100,18 @@ output=$(inputs)
 [ -z "$output" ] && ok "the default inputs pass" || bad "the default inputs pass: $output"
 
 # A custom version reaches the launcher's version resource, so its label.
+# (Decompiled to a file: piped into grep -q, windres could be cut off
+# mid-write and fail the pipeline.)
 custom=$work/custom
 if cmake -S "$src" -B "$custom" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-toolchain.cmake" \
-        -DAUTORUN_ARCH=i686 -DAUTORUN_BUILD_TESTS=OFF -DAUTORUN_VERSION=7.3.0.0 >/dev/null 2>&1 &&
-   cmake --build "$custom" --target Autorun >/dev/null 2>&1 &&
-   i686-w64-mingw32-windres -i "$custom/bin/Autorun.exe" -O rc 2>/dev/null | grep -q 'PRODUCTVERSION 7, 3, 0, 0'; then
+        -DAUTORUN_ARCH=i686 -DAUTORUN_BUILD_TESTS=OFF -DAUTORUN_VERSION=7.3.0.0 >"$work/custom.log" 2>&1 &&
+   cmake --build "$custom" --target Autorun >>"$work/custom.log" 2>&1 &&
+   i686-w64-mingw32-windres -i "$custom/bin/Autorun.exe" -O rc -o "$custom/Autorun.rc" >>"$work/custom.log" 2>&1 &&
+   grep -q 'PRODUCTVERSION 7, 3, 0, 0' "$custom/Autorun.rc"; then
     ok "a custom version 7.3.0.0 is the launcher's product version (its label reads Ver.7)"
 else
-    bad "a custom version 7.3.0.0 is the launcher's product version"
+    bad "a custom version 7.3.0.0 is the launcher's product version"; tail -n 20 "$work/custom.log"
+    grep 'VERSION' "$custom/Autorun.rc" 2>/dev/null
 fi
 output=$(cmake -S "$src" -B "$work/badconf" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-toolchain.cmake" \
     -DAUTORUN_BUILD_TESTS=OFF -DAUTORUN_VERSION=5.2 2>&1 | tr -s ' \n' '  ')
