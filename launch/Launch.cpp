@@ -6,7 +6,11 @@
 static_assert(sizeof(SHELLEXECUTEINFOW) == 60, "SHELLEXECUTEINFOW of the 32-bit shell");
 #endif
 
-bool LaunchAndWait(const wchar_t* path, HWND owner) {
+namespace {
+
+// Opens path with the shell's default verb. On success, process is the started
+// process (the caller closes it), or null if the shell started none.
+bool ShellOpen(const wchar_t* path, HWND owner, HANDLE& process) {
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -19,14 +23,37 @@ bool LaunchAndWait(const wchar_t* path, HWND owner) {
         if (info.hProcess != nullptr) {
             ::CloseHandle(info.hProcess);
         }
+        process = nullptr;
+        return false;
+    }
+    process = info.hProcess;
+    return true;
+}
+
+}  // namespace
+
+bool LaunchAndWait(const wchar_t* path, HWND owner) {
+    HANDLE process = nullptr;
+    if (!ShellOpen(path, owner, process)) {
         return false;
     }
     // A viewer that handed the document to a running instance leaves no process.
-    if (info.hProcess == nullptr) {
+    if (process == nullptr) {
         return true;
     }
-    WaitDispatchingMessages(info.hProcess);
-    ::CloseHandle(info.hProcess);
+    WaitDispatchingMessages(process);
+    ::CloseHandle(process);
+    return true;
+}
+
+bool Launch(const wchar_t* path, HWND owner) {
+    HANDLE process = nullptr;
+    if (!ShellOpen(path, owner, process)) {
+        return false;
+    }
+    if (process != nullptr) {
+        ::CloseHandle(process);
+    }
     return true;
 }
 

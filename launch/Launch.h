@@ -8,6 +8,10 @@
 // False if the shell refused the target.
 bool LaunchAndWait(const wchar_t* path, HWND owner);
 
+// Asks the shell to open path as LaunchAndWait does, but does not wait for the
+// process it starts. False if the shell refused the target.
+bool Launch(const wchar_t* path, HWND owner);
+
 // Waits for process to end, dispatching this thread's messages meanwhile. Leaves
 // early if the wait fails, or when a WM_QUIT arrives, which it posts again so the
 // outer loop still sees it.

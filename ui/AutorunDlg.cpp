@@ -219,7 +219,22 @@ void CAutorunDlg::OnClickedManual() {
     PathBuffer path;
     if (!GetTargetPath(path, kManualFile)) {
         AfxMessageBox(kManualNotFound);
-    } else if (!LaunchAndWait(path, m_hWnd)) {
+        return;
+    }
+    // Every click opens the manual, but only the first waits for its viewer.
+    // Waiting on every click would nest one more wait, and one more level of
+    // window procedures, per click while the viewers stay open; enough clicks
+    // run out of that nesting (Wine stops calling window procedures at 64
+    // levels) and the launcher stops handling messages.
+    bool opened = false;
+    if (m_bViewing) {
+        opened = Launch(path, m_hWnd);
+    } else {
+        m_bViewing = TRUE;
+        opened = LaunchAndWait(path, m_hWnd);
+        m_bViewing = FALSE;
+    }
+    if (!opened) {
         AfxMessageBox(kManualFailed);
     }
 }

@@ -108,6 +108,30 @@ TEST_F(LauncherTest, ManualOpensWhileSetupRunsWithoutFreeingInstall) {
     EXPECT_EQ(1, Count("start", "setup"));
 }
 
+// Every click on the manual button opens the manual, even while earlier viewers
+// stay open; and clicking it many times must not stack a wait per click, which
+// under Wine stops the launcher once 64 window procedures are nested.
+TEST_F(LauncherTest, ManyManualClicksWhileViewersStayOpenLeaveItWorking) {
+    constexpr int kClicks = 80;
+    StartLauncher();
+    RECT button;
+    ::GetWindowRect(Button(kManual), &button);
+    for (int i = 1; i <= kClicks; ++i) {
+        // Alternating ends of the button, so that no two clicks make a double-click.
+        ClickAt({i % 2 ? button.left + 10 : button.right - 10, (button.top + button.bottom) / 2});
+        ASSERT_TRUE(WaitUntil([&] { return Count("start", "viewer") == i; })) << "click " << i << " opened nothing";
+    }
+    EXPECT_EQ(nullptr, FindMessageBox());
+
+    Release(L"viewer");
+    ASSERT_TRUE(WaitUntil([&] { return Count("end", "viewer") == kClicks; }));
+    Click(kInstall);
+    ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; })) << "the launcher stopped taking clicks";
+    Release(L"setup");
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }));
+    EXPECT_TRUE(Responsive());
+}
+
 struct MissingTarget {
     const char* name;
     const wchar_t* file;      // what the disc lacks (or holds as a folder)

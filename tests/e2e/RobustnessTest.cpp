@@ -85,13 +85,10 @@ protected:
     std::wstring m_tracePath;
 };
 
-// Disabled for now: with some seeds (5296416 among them) the install button
-// stays disabled after the storm while the launcher still answers messages.
-// Storms that never click the manual button pass; with it, dozens of manual
-// commands nest their waits inside the installer's, and the innermost one does
-// not come back although every viewer has exited. Not understood yet. Run it
-// with --gtest_also_run_disabled_tests.
-TEST_F(RobustnessTest, DISABLED_InputStormLeavesItAliveLeakFreeAndInstallingOnce) {
+// A seeded storm of real input: pointer moves over, between and off the
+// buttons, clicks on everything but exit, and keys, while the stand-ins live
+// 20-400 ms. The seed is printed; AUTORUN_TEST_SEED replays it.
+TEST_F(RobustnessTest, InputStormLeavesItAliveLeakFreeAndInstallingOnce) {
     wchar_t seedText[32] = {};
     const unsigned seed = ::GetEnvironmentVariableW(L"AUTORUN_TEST_SEED", seedText, 32) > 0
                               ? static_cast<unsigned>(_wtoi(seedText))
@@ -171,6 +168,9 @@ TEST_F(RobustnessTest, DISABLED_InputStormLeavesItAliveLeakFreeAndInstallingOnce
 
     const int after = SettledGdiObjects();
     std::printf("live GDI objects: %d before the storm, %d after\n", before, after);
+    // Wine keeps the DCs GetDC hands out in a cache, each a DC and its
+    // attribute object, and the storm may add one to it: two objects that stay,
+    // not a leak. A leak grows with each paint (see TheGdiCountCatchesALeak).
     EXPECT_LE(after - before, 2) << "GDI objects leaked (seed " << seed << ")";
 }
 
