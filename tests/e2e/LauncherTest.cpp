@@ -124,7 +124,8 @@ TEST_F(LauncherTest, ManyManualClicksWhileViewersStayOpenLeaveItWorking) {
     EXPECT_EQ(nullptr, FindMessageBox());
 
     Release(L"viewer");
-    ASSERT_TRUE(WaitUntil([&] { return Count("end", "viewer") == kClicks; }));
+    ASSERT_TRUE(WaitUntil([&] { return Count("end", "viewer") == kClicks; }, 60000))
+        << Count("end", "viewer") << " of " << kClicks << " viewers ended";
     Click(kInstall);
     ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; })) << "the launcher stopped taking clicks";
     Release(L"setup");
