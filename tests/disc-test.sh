@@ -126,7 +126,7 @@ AUTORUN_SIGN_CERT=$work/cert.pem AUTORUN_SIGN_KEY=$work/key.pem \
 mkdir "$work/disc"
 osirrox -indev "$work/wine.iso" -extract / "$work/disc" >/dev/null 2>&1
 check "the Wine build on that image is signed" verify "$work/disc/Autorun.exe"
-folder=$("$src/scripts/wine" winepath -w "$work/disc" 2>/dev/null | tr -d '\r')
+folder=$("$src/scripts/windows-path" "$work/disc")
 if AUTORUN_TEST_EXTRACTED_DISC=$folder "$src/scripts/wine" "$bin/e2e_tests.exe" \
         --gtest_filter=ExtractedDiscTest.* >"$work/e2e.log" 2>&1 &&
    grep -q '\[  PASSED  \] 1 test' "$work/e2e.log"; then

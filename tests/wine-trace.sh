@@ -8,6 +8,6 @@ trace=$1
 shift
 here=$(cd "$(dirname "$0")/../scripts" && pwd)
 : >"$trace"
-AUTORUN_TEST_WINE_TRACE=$("$here/wine" winepath -w "$trace" 2>/dev/null | tr -d '\r')
+AUTORUN_TEST_WINE_TRACE=$("$here/windows-path" "$trace")
 export AUTORUN_TEST_WINE_TRACE
 "$@" 2>>"$trace"
