@@ -341,11 +341,12 @@ protected:
 
     HWND Button(int id) const { return ::GetDlgItem(m_dialog, id); }
 
-    void Click(int id) {
+    // Clicks the button at its centre, or offsetX pixels right of it.
+    void Click(int id, int offsetX = 0) {
         RECT rect;
         ::GetWindowRect(Button(id), &rect);
         ::SetForegroundWindow(m_dialog);
-        ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+        ClickAt({(rect.left + rect.right) / 2 + offsetX, (rect.top + rect.bottom) / 2});
     }
 
     int FocusedId() const {
