@@ -56,9 +56,9 @@ private:
     CFlybyButton m_btnInstall;
     CFlybyButton m_btnOpenDisc;
     CFlybyButton m_btnExit;
-    BOOL m_bBusy = FALSE;  // the install command is running, its wait included
+    BOOL m_bBusy = FALSE;     // the install command is running, its wait included
     BOOL m_bViewing = FALSE;  // the manual command is waiting for its viewer
-    HICON m_hIcon;         // shared resource icon, not destroyed
-    CFont m_fontText;      // the buttons' descriptions
-    CFont m_fontLabel;     // the version label
+    HICON m_hIcon;            // shared resource icon, not destroyed
+    CFont m_fontText;         // the buttons' descriptions
+    CFont m_fontLabel;        // the version label
 };
