@@ -119,9 +119,9 @@ void CAutorunDlg::FurnishWindow() {
     m_fontText.CreateFont(ScaleForDpi(::MulDiv(9, -96, 72)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ ゴシック");
-    // The label is a few Latin characters: Tahoma, on every Windows and drawn for
-    // the screen, bold so it holds up over the picture; scaled like every length.
-    // ANSI: the label holds Latin characters only.
+    // The label is a few Latin characters (hence ANSI): Tahoma, on every Windows
+    // and drawn for the screen, bold so it holds up over the picture; scaled like
+    // every length.
     m_fontLabel.CreateFont(ScaleForDpi(kLabelFontHeight96), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                            ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                            VARIABLE_PITCH | FF_SWISS, L"Tahoma");

@@ -1,5 +1,7 @@
 #include "VersionLabel.h"
 
+#include "launch/ModulePath.h"
+
 #include <memory>
 #include <new>
 
@@ -68,8 +70,7 @@ std::wstring FormatVersionLabel(const VS_FIXEDFILEINFO& info) {
 bool GetVersionLabel(std::wstring& text) {
     text.clear();
     wchar_t path[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    if (!IsCompleteModulePath(::GetModuleFileNameW(nullptr, path, MAX_PATH), MAX_PATH)) {
         return false;
     }
     const CVersionDll version;
