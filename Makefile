@@ -12,11 +12,13 @@ JOBS      := $(shell nproc)
 # Wine here can run 32-bit programs only where the kernel executes 32-bit code;
 # elsewhere the tests and `make run` use a 64-bit build of the same sources.
 # Evaluated in recipes, after setup has installed Wine.
-ARCH      = $(shell scripts/host-arch)
-TEST_TREE = $(BUILD)/test-$(ARCH)
-RUN_TREE  = $(if $(filter i686,$(ARCH)),$(BUILD),$(BUILD)/x86_64)
+ARCH       = $(shell scripts/host-arch)
+OTHER_ARCH = $(if $(filter i686,$(ARCH)),x86_64,i686)
+TEST_TREE  = $(BUILD)/test-$(ARCH)
+RUN_TREE   = $(if $(filter i686,$(ARCH)),$(BUILD),$(BUILD)/x86_64)
+TREES      = tree-i686 tree-x86_64
 
-.PHONY: all setup build test-tree test run disc bench clean
+.PHONY: all setup build test-trees $(TREES) test run disc bench clean
 all: build
 
 setup:
@@ -26,14 +28,19 @@ build: setup
 	@[ -f $(BUILD)/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=i686 -DAUTORUN_BUILD_TESTS=OFF -S . -B $(BUILD) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# The tree the tests and benchmarks run from, built for what this machine's Wine runs.
-test-tree: build
-	@[ -f $(TEST_TREE)/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=$(ARCH) \
-	    -DAUTORUN_SHIPPED_EXE=$(CURDIR)/$(BUILD)/bin/Autorun.exe -S . -B $(TEST_TREE) >/dev/null
-	@cmake --build $(TEST_TREE) -j $(JOBS)
+# The complete test tree, benchmarks included, for each architecture: the one
+# this machine's Wine runs and the other, compiled only, so that a compile error
+# in either fails here whichever machine this is. The two build side by side.
+test-trees: build
+	@$(MAKE) --no-print-directory -j 2 --output-sync=target $(TREES)
 
-test: test-tree
-	@[ "$(ARCH)" = i686 ] || echo "note: this machine cannot execute 32-bit code; testing the 64-bit build of the same sources"
+$(TREES): tree-%:
+	@[ -f $(BUILD)/test-$*/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=$* \
+	    -DAUTORUN_SHIPPED_EXE=$(CURDIR)/$(BUILD)/bin/Autorun.exe -S . -B $(BUILD)/test-$* >/dev/null
+	@MAKEFLAGS= cmake --build $(BUILD)/test-$* -j $(JOBS)
+
+test: test-trees
+	@echo "make test: running the $(ARCH) tests under Wine; the $(OTHER_ARCH) tree was compiled only$(if $(filter i686,$(ARCH)),, (this machine cannot execute 32-bit code))"
 	@scripts/with-wine-display $(TEST_TREE)/wine-prefix ctest --test-dir $(TEST_TREE) --output-on-failure
 
 run: build
@@ -41,8 +48,8 @@ run: build
 	@cmake --build $(RUN_TREE) -j $(JOBS)
 	@scripts/run-sample-disc $(RUN_TREE)/bin $(BUILD)
 
-bench: test-tree
-	@cmake --build $(TEST_TREE) -j $(JOBS) --target benchmarks >/dev/null
+bench: build
+	@$(MAKE) --no-print-directory tree-$(ARCH)
 	@scripts/bench $(TEST_TREE) $(BUILD)/bin/Autorun.exe
 
 disc: build

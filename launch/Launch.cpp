@@ -57,17 +57,20 @@ bool Launch(const wchar_t* path, HWND owner) {
     return true;
 }
 
-void WaitDispatchingMessages(HANDLE process) {
+bool WaitDispatchingMessages(HANDLE process) {
     for (;;) {
         const DWORD result = ::MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
-        if (result == WAIT_OBJECT_0 || result == WAIT_TIMEOUT || result == WAIT_FAILED) {
-            return;
+        if (result == WAIT_OBJECT_0) {
+            return true;
+        }
+        if (result == WAIT_TIMEOUT || result == WAIT_FAILED) {
+            return false;
         }
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 ::PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
+                return false;
             }
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);

@@ -12,10 +12,10 @@ bool LaunchAndWait(const wchar_t* path, HWND owner);
 // process it starts. False if the shell refused the target.
 bool Launch(const wchar_t* path, HWND owner);
 
-// Waits for process to end, dispatching this thread's messages meanwhile. Leaves
-// early if the wait fails, or when a WM_QUIT arrives, which it posts again so the
-// outer loop still sees it.
-void WaitDispatchingMessages(HANDLE process);
+// Waits for process to end, dispatching this thread's messages meanwhile: true
+// once it has. Leaves early, with false, if the wait fails, or when a WM_QUIT
+// arrives, which it posts again so the outer loop still sees it.
+bool WaitDispatchingMessages(HANDLE process);
 
 // Opens folder in the shell's file browser; failures are not reported.
 void OpenFolder(const wchar_t* folder);

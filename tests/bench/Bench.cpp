@@ -5,6 +5,14 @@
 // alternating. Waiting: CPU time the launcher uses while Setup runs for 10 s.
 // Hover: from the pointer coming to rest on a button to the description's
 // first pixels on screen.
+#include "tests/support/Files.h"
+#include "tests/support/Input.h"
+#include "tests/support/Launcher.h"
+#include "tests/support/Process.h"
+#include "tests/support/Screen.h"
+#include "tests/support/WindowLookup.h"
+#include "ui/resource.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -12,14 +20,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+using namespace testing_support;
 
-std::wstring Bin() {
-    wchar_t path[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring s = path;
-    return s.substr(0, s.find_last_of(L"\\/") + 1);
-}
+namespace {
 
 double Now() {
     LARGE_INTEGER f, c;
@@ -33,28 +36,11 @@ double Median(std::vector<double> v) {
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-struct Found {
-    DWORD thread;
-    HWND hwnd;
-};
-
 HWND VisibleWindowOf(DWORD thread) {
-    Found found = {thread, nullptr};
-    ::EnumThreadWindows(thread, [](HWND hwnd, LPARAM p) {
-        if (::IsWindowVisible(hwnd)) {
-            reinterpret_cast<Found*>(p)->hwnd = hwnd;
-            return FALSE;
-        }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&found));
-    return found.hwnd;
-}
-
-COLORREF ScreenPixel(int x, int y) {
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF c = ::GetPixel(screen, x, y);
-    ::ReleaseDC(nullptr, screen);
-    return c;
+    for (HWND hwnd : ThreadWindows(thread)) {
+        if (::IsWindowVisible(hwnd)) return hwnd;
+    }
+    return nullptr;
 }
 
 // The picture's pixel near the lower right, where painting ends.
@@ -64,56 +50,21 @@ bool Painted(HWND hwnd) {
     if (client.right < 600) return false;
     POINT p = {client.right * 5 / 8 - 2, client.bottom * 5 / 8};  // on the picture, away from buttons
     ::ClientToScreen(hwnd, &p);
-    const COLORREF c = ScreenPixel(p.x, p.y);
+    const COLORREF c = ScreenPixel(p);
     return c != RGB(0, 0, 0) && c != ::GetSysColor(COLOR_3DFACE);
 }
 
-PROCESS_INFORMATION Start(const std::wstring& exe) {
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    std::wstring command = L"\"" + exe + L"\"";
-    ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    return pi;
-}
-
-void End(PROCESS_INFORMATION& pi) {
-    ::TerminateProcess(pi.hProcess, 0);
-    ::WaitForSingleObject(pi.hProcess, 10000);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
-}
-
-double TimeToFirstPaint(const std::wstring& exe, HWND* window = nullptr) {
+double TimeToFirstPaint(const std::wstring& exe) {
     const double start = Now();
-    PROCESS_INFORMATION pi = Start(exe);
+    ChildProcess process;
+    process.Start(exe);
     HWND hwnd = nullptr;
-    double painted = -1;
     while (Now() - start < 20000) {
-        if (hwnd == nullptr) hwnd = VisibleWindowOf(pi.dwThreadId);
-        if (hwnd != nullptr && Painted(hwnd)) {
-            painted = Now() - start;
-            break;
-        }
+        if (hwnd == nullptr) hwnd = VisibleWindowOf(process.ThreadId());
+        if (hwnd != nullptr && Painted(hwnd)) return Now() - start;
         ::Sleep(1);
     }
-    if (window != nullptr) {
-        *window = hwnd;
-    } else {
-        End(pi);
-    }
-    return painted;
-}
-
-void Click(HWND button, DWORD flags) {
-    RECT r;
-    ::GetWindowRect(button, &r);
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = ::MulDiv((r.left + r.right) / 2, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = ::MulDiv((r.top + r.bottom) / 2, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-    ::SendInput(1, &in, sizeof(in));
+    return -1;
 }
 
 }  // namespace
@@ -124,13 +75,14 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring disc = std::wstring(temp) + L"autorun-bench\\";
+    const std::wstring bin = ExecutableFolder();
     ::CreateDirectoryW(disc.c_str(), nullptr);
-    ::CopyFileW((Bin() + L"Autorun-wine.exe").c_str(), (disc + L"Autorun.exe").c_str(), FALSE);
-    ::CopyFileW((Bin() + L"fake_setup.exe").c_str(), (disc + L"Setup.exe").c_str(), FALSE);
-    ::CopyFileW((Bin() + L"Install.pdf").c_str(), (disc + L"Install.pdf").c_str(), FALSE);
+    ::CopyFileW((bin + L"Autorun-wine.exe").c_str(), (disc + L"Autorun.exe").c_str(), FALSE);
+    ::CopyFileW((bin + L"fake_setup.exe").c_str(), (disc + L"Setup.exe").c_str(), FALSE);
+    ::CopyFileW((bin + L"Install.pdf").c_str(), (disc + L"Install.pdf").c_str(), FALSE);
     const std::wstring launcher = disc + L"Autorun.exe";
-    const std::wstring floor = Bin() + L"floor.exe";
-    ::SetEnvironmentVariableW(L"AUTORUN_LOCALE", L"0411;932;日本語 (日本)");
+    const std::wstring floor = bin + L"floor.exe";
+    ::SetEnvironmentVariableW(L"AUTORUN_LOCALE", kJapaneseLocale);
 
     std::vector<double> launcherTimes, floorTimes;
     for (int i = 0; i < runs; ++i) {
@@ -143,24 +95,19 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("| launcher / floor | %.2f |\n", f > 0 ? l / f : 0.0);
 
     // CPU time while waiting for a Setup.exe that runs 10 s.
-    HWND dialog = nullptr;
     ::SetEnvironmentVariableW(L"AUTORUN_TEST_LIFETIME_MS", L"10000-10000");
-    PROCESS_INFORMATION pi = {};
-    {
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        std::wstring command = L"\"" + launcher + L"\"";
-        ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-        for (int i = 0; i < 2000 && (dialog = VisibleWindowOf(pi.dwThreadId)) == nullptr; ++i) ::Sleep(5);
-    }
+    ChildProcess process;
+    StartLauncherProcess(process, launcher, kJapaneseLocale);
+    HWND dialog = WaitForLauncherWindow(process, 10000);
     ::Sleep(1000);
     FILETIME created, exited, kernel0, user0, kernel1, user1;
-    ::GetProcessTimes(pi.hProcess, &created, &exited, &kernel0, &user0);
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, 1000)));
+    ::GetProcessTimes(process.Handle(), &created, &exited, &kernel0, &user0);
+    HWND install = ::GetDlgItem(dialog, IDC_INSTALL);
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED), reinterpret_cast<LPARAM>(install));
     ::Sleep(500);
-    const bool waiting = !::IsWindowEnabled(::GetDlgItem(dialog, 1000));
+    const bool waiting = !::IsWindowEnabled(install);
     ::Sleep(9500);
-    ::GetProcessTimes(pi.hProcess, &created, &exited, &kernel1, &user1);
+    ::GetProcessTimes(process.Handle(), &created, &exited, &kernel1, &user1);
     auto ms = [](FILETIME a, FILETIME b) {
         ULARGE_INTEGER x{{a.dwLowDateTime, a.dwHighDateTime}}, y{{b.dwLowDateTime, b.dwHighDateTime}};
         return static_cast<double>(y.QuadPart - x.QuadPart) / 10000.0;
@@ -172,32 +119,29 @@ int wmain(int argc, wchar_t** argv) {
 
     // Hover: rest on the exit button, time the description's first dark pixel.
     std::vector<double> hover;
-    HWND exitButton = ::GetDlgItem(dialog, 1003);
+    HWND exitButton = ::GetDlgItem(dialog, IDC_EXIT);
     RECT client;
     ::GetClientRect(dialog, &client);
     POINT probe = {client.right / 2, client.bottom * 90 / 100};
     for (int i = 0; i < runs; ++i) {
-        Click(::GetDlgItem(dialog, 1004), 0);
+        SendMouse(0, CentreOf(::GetDlgItem(dialog, IDC_MANUAL)));
         ::Sleep(100);
-        INPUT off = {};
-        off.type = INPUT_MOUSE;
-        off.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        ::SendInput(1, &off, sizeof(off));
+        SendMouse(0, {0, 0});
         ::Sleep(300);
         std::vector<COLORREF> before;
         for (int x = 0; x < client.right / 2; ++x) {
             POINT p = {probe.x + x, client.bottom * 90 / 100 + 8};
             ::ClientToScreen(dialog, &p);
-            before.push_back(ScreenPixel(p.x, p.y));
+            before.push_back(ScreenPixel(p));
         }
-        Click(exitButton, 0);
+        SendMouse(0, CentreOf(exitButton));
         const double start = Now();
         double seen = -1;
         while (Now() - start < 3000 && seen < 0) {
             for (int x = 0; x < client.right / 2; x += 1) {
                 POINT p = {probe.x + x, client.bottom * 90 / 100 + 8};
                 ::ClientToScreen(dialog, &p);
-                if (ScreenPixel(p.x, p.y) != before[static_cast<size_t>(x)]) {
+                if (ScreenPixel(p) != before[static_cast<size_t>(x)]) {
                     seen = Now() - start;
                     break;
                 }
@@ -206,6 +150,5 @@ int wmain(int argc, wchar_t** argv) {
         if (seen >= 0) hover.push_back(seen);
     }
     std::printf("| pointer at rest to description on screen | %.0f ms (median of %zu) |\n", Median(hover), hover.size());
-    End(pi);
     return 0;
 }

@@ -14,18 +14,17 @@ TEST_F(ExtractedDiscTest, InstallStartsTheSetupFromTheDisc) {
         GTEST_SKIP() << "run by tests/disc-test.sh with an extracted image";
     }
     const std::wstring disc = std::wstring(folder) + L"\\";
-    StartFrom(disc + L"Autorun.exe", kJapaneseLocale);
-    ASSERT_TRUE(WaitUntil([&] { return (m_dialog = FindLauncherWindow()) != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(StartLauncherFrom(disc + L"Autorun.exe"));
 
-    Click(kInstall);
+    Click(IDC_INSTALL);
     ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; }));
     // The stand-in logs where it was started from: the disc's own Setup.exe.
     EXPECT_NE(std::string::npos, LogLines()[0].find("from " + Utf8(disc + L"Setup.exe"))) << LogLines()[0];
     Release(L"setup");
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(IDC_INSTALL)) != FALSE; }));
 
-    Click(kExit);
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(m_process.hProcess, kPatienceMs));
+    Click(IDC_EXIT);
+    EXPECT_TRUE(m_process.WaitForExit(kPatienceMs));
 }
 
 }  // namespace

@@ -6,28 +6,14 @@
 // they must be dark (black text on the light panel) and start at the
 // description's origin.
 #include "DiscFixture.h"
+#include "tests/support/Input.h"
+#include "tests/support/Screen.h"
 
 #include <algorithm>
 #include <climits>
 
 namespace e2e {
 namespace {
-
-// Moves the X server's pointer itself, as a mouse does, with xdotool.
-void MovePointer(POINT to) {
-    std::wstring command = L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(to.x) + L" " + std::to_wstring(to.y);
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    ::WaitForSingleObject(pi.hProcess, kPatienceMs);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
-    WaitUntil([&] {
-        POINT at;
-        return ::GetCursorPos(&at) && at.x == to.x && at.y == to.y;
-    }, 2000);
-}
 
 // Where a drawing differs from the picture underneath.
 struct Changes {
@@ -114,7 +100,7 @@ protected:
 
 TEST_F(HoverTest, EachButtonDrawsItsOwnDescriptionAtTheOriginAndLeavingErasesIt) {
     std::vector<std::vector<DWORD>> drawings;
-    for (int id : {kManual, kInstall, kOpenDisc, kExit}) {
+    for (int id : {IDC_MANUAL, IDC_INSTALL, IDC_OPEN_DISC, IDC_EXIT}) {
         SCOPED_TRACE(id);
         MovePointer(OnButton(id));
         const Changes changes = WaitForDescription();
@@ -139,20 +125,20 @@ TEST_F(HoverTest, EachButtonDrawsItsOwnDescriptionAtTheOriginAndLeavingErasesIt)
 }
 
 TEST_F(HoverTest, MovingStraightToTheNextButtonSwapsTheDescriptions) {
-    MovePointer(OnButton(kOpenDisc));
+    MovePointer(OnButton(IDC_OPEN_DISC));
     WaitForDescription();
     const std::vector<DWORD> openDisc = CaptureArea();
     MovePointer(Outside());
     WaitUntil([&] { return CaptureArea() == m_background; });
 
-    MovePointer(OnButton(kExit));
+    MovePointer(OnButton(IDC_EXIT));
     WaitForDescription();
     const std::vector<DWORD> exit = CaptureArea();
     ASSERT_NE(exit, openDisc);
 
     // From exit straight up onto open-disc: exit's text goes, open-disc's comes,
     // with nothing of the first left over.
-    MovePointer(OnButton(kOpenDisc));
+    MovePointer(OnButton(IDC_OPEN_DISC));
     EXPECT_TRUE(WaitUntil([&] { return CaptureArea() == openDisc; }));
 }
 

@@ -1,5 +1,8 @@
 // Drives the launcher the way a person does, with keyboard and pointer input.
 #include "DiscFixture.h"
+#include "tests/support/Input.h"
+
+#include <functional>
 
 namespace e2e {
 namespace {
@@ -8,21 +11,21 @@ class LauncherTest : public DiscFixture {};
 
 TEST_F(LauncherTest, ShowsTheFourButtonsWithFocusOnTheManual) {
     StartLauncher();
-    EXPECT_EQ(L"インストールについて", WindowText(Button(kManual)));
-    EXPECT_EQ(L"プログラムのインストール", WindowText(Button(kInstall)));
-    EXPECT_EQ(L"CDを開く", WindowText(Button(kOpenDisc)));
-    EXPECT_EQ(L"終了", WindowText(Button(kExit)));
-    for (int id : {kManual, kInstall, kOpenDisc, kExit}) {
+    EXPECT_EQ(L"インストールについて", WindowText(Button(IDC_MANUAL)));
+    EXPECT_EQ(L"プログラムのインストール", WindowText(Button(IDC_INSTALL)));
+    EXPECT_EQ(L"CDを開く", WindowText(Button(IDC_OPEN_DISC)));
+    EXPECT_EQ(L"終了", WindowText(Button(IDC_EXIT)));
+    for (int id : {IDC_MANUAL, IDC_INSTALL, IDC_OPEN_DISC, IDC_EXIT}) {
         EXPECT_TRUE(::IsWindowVisible(Button(id)) && ::IsWindowEnabled(Button(id))) << id;
     }
     EXPECT_FALSE(::IsWindowVisible(Button(IDOK)));
     EXPECT_FALSE(::IsWindowVisible(Button(IDCANCEL)));
-    EXPECT_EQ(kManual, FocusedId());
+    EXPECT_EQ(IDC_MANUAL, FocusedId());
 }
 
 TEST_F(LauncherTest, TabVisitsTheVisibleButtonsInOrder) {
     StartLauncher();
-    for (int expected : {kInstall, kOpenDisc, kExit, kManual}) {
+    for (int expected : {IDC_INSTALL, IDC_OPEN_DISC, IDC_EXIT, IDC_MANUAL}) {
         PressKeys({VK_TAB});
         EXPECT_TRUE(WaitUntil([&] { return FocusedId() == expected; }))
             << "expected focus on " << expected << ", have " << FocusedId();
@@ -43,7 +46,7 @@ TEST_P(LauncherCloseTest, LeavesTheLauncherOpen) {
     // Tab is handled only after what came before it, so once the focus has moved
     // the attempt has been dealt with.
     PressKeys({VK_TAB});
-    ASSERT_TRUE(WaitUntil([&] { return FocusedId() == kInstall; }));
+    ASSERT_TRUE(WaitUntil([&] { return FocusedId() == IDC_INSTALL; }));
     EXPECT_TRUE(Running());
     EXPECT_TRUE(::IsWindowVisible(m_dialog));
     EXPECT_EQ(nullptr, FindMessageBox());
@@ -67,24 +70,24 @@ TEST_F(LauncherTest, EnterRightAfterStartOpensTheManual) {
 
 TEST_F(LauncherTest, InstallRunsOneSetupAndComesBackWhenItEnds) {
     StartLauncher();
-    Click(kInstall);
+    Click(IDC_INSTALL);
     ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; }));
-    EXPECT_FALSE(::IsWindowEnabled(Button(kInstall)));
+    EXPECT_FALSE(::IsWindowEnabled(Button(IDC_INSTALL)));
 
     // Clicks on the disabled button, and a click that reaches the command anyway,
     // start nothing: the command returns at once while Setup runs.
-    for (int i = 0; i < 3; ++i) Click(kInstall);
+    for (int i = 0; i < 3; ++i) Click(IDC_INSTALL);
     DWORD_PTR ignored = 0;
-    EXPECT_NE(0, ::SendMessageTimeoutW(m_dialog, WM_COMMAND, MAKEWPARAM(kInstall, BN_CLICKED),
-                                       reinterpret_cast<LPARAM>(Button(kInstall)), SMTO_ABORTIFHUNG,
+    EXPECT_NE(0, ::SendMessageTimeoutW(m_dialog, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED),
+                                       reinterpret_cast<LPARAM>(Button(IDC_INSTALL)), SMTO_ABORTIFHUNG,
                                        2000, &ignored));
     EXPECT_TRUE(Responsive()) << "the launcher must keep answering while Setup runs";
     ::Sleep(500);
     EXPECT_EQ(1, Count("start", "setup"));
-    EXPECT_FALSE(::IsWindowEnabled(Button(kInstall)));
+    EXPECT_FALSE(::IsWindowEnabled(Button(IDC_INSTALL)));
 
     Release(L"setup");
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }))
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(IDC_INSTALL)) != FALSE; }))
         << "the install button should come back by itself";
     EXPECT_EQ(1, Count("end", "setup"));
     EXPECT_TRUE(Running());
@@ -92,19 +95,19 @@ TEST_F(LauncherTest, InstallRunsOneSetupAndComesBackWhenItEnds) {
 
 TEST_F(LauncherTest, ManualOpensWhileSetupRunsWithoutFreeingInstall) {
     StartLauncher();
-    Click(kInstall);
+    Click(IDC_INSTALL);
     ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; }));
 
-    Click(kManual);
+    Click(IDC_MANUAL);
     ASSERT_TRUE(WaitUntil([&] { return Count("start", "viewer") == 1; }));
     Release(L"viewer");
     ASSERT_TRUE(WaitUntil([&] { return Count("end", "viewer") == 1; }));
     EXPECT_TRUE(Responsive());
     ::Sleep(300);
-    EXPECT_FALSE(::IsWindowEnabled(Button(kInstall))) << "Setup is still running";
+    EXPECT_FALSE(::IsWindowEnabled(Button(IDC_INSTALL))) << "Setup is still running";
 
     Release(L"setup");
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(IDC_INSTALL)) != FALSE; }));
     EXPECT_EQ(1, Count("start", "setup"));
 }
 
@@ -116,7 +119,7 @@ TEST_F(LauncherTest, ManyManualClicksWhileViewersStayOpenLeaveItWorking) {
     StartLauncher();
     for (int i = 1; i <= kClicks; ++i) {
         // Alternating sides of the button, so that no two clicks make a double-click.
-        Click(kManual, i % 2 ? -60 : 60);
+        Click(IDC_MANUAL, i % 2 ? -60 : 60);
         ASSERT_TRUE(WaitUntil([&] { return Count("start", "viewer") == i; })) << "click " << i << " opened nothing";
     }
     EXPECT_EQ(nullptr, FindMessageBox());
@@ -124,10 +127,10 @@ TEST_F(LauncherTest, ManyManualClicksWhileViewersStayOpenLeaveItWorking) {
     Release(L"viewer");
     ASSERT_TRUE(WaitUntil([&] { return Count("end", "viewer") == kClicks; }, 60000))
         << Count("end", "viewer") << " of " << kClicks << " viewers ended";
-    Click(kInstall);
+    Click(IDC_INSTALL);
     ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; })) << "the launcher stopped taking clicks";
     Release(L"setup");
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(IDC_INSTALL)) != FALSE; }));
     EXPECT_TRUE(Responsive());
 }
 
@@ -151,30 +154,30 @@ TEST_P(LauncherMissingTargetTest, SaysItIsNotFoundAndStartsNothing) {
     StartLauncher();
     Click(c.button);
     EXPECT_TRUE(ExpectMessageBox(c.message));
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(IDC_INSTALL)) != FALSE; }));
     EXPECT_TRUE(Running());
     EXPECT_TRUE(LogLines().empty()) << "nothing may be started";
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, LauncherMissingTargetTest, ::testing::Values(
-    MissingTarget{"Setup", L"Setup.exe", false, kInstall, L"Setup.exeが見つかりません。"},
-    MissingTarget{"SetupIsAFolder", L"Setup.exe", true, kInstall, L"Setup.exeが見つかりません。"},
-    MissingTarget{"Manual", L"Install.pdf", false, kManual, L"ドキュメントが見つかりません。"}),
+    MissingTarget{"Setup", L"Setup.exe", false, IDC_INSTALL, L"Setup.exeが見つかりません。"},
+    MissingTarget{"SetupIsAFolder", L"Setup.exe", true, IDC_INSTALL, L"Setup.exeが見つかりません。"},
+    MissingTarget{"Manual", L"Install.pdf", false, IDC_MANUAL, L"ドキュメントが見つかりません。"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(LauncherTest, SetupTheShellCannotStartGivesTheFailureMessage) {
-    WriteFile(m_disc + L"Setup.exe", "not a program");
+    ASSERT_TRUE(WriteTextFile(m_disc + L"Setup.exe", "not a program"));
     StartLauncher();
-    Click(kInstall);
+    Click(IDC_INSTALL);
     EXPECT_TRUE(ExpectMessageBox(L"インストーラの起動に失敗しました。"));
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(IDC_INSTALL)) != FALSE; }));
     EXPECT_TRUE(Running());
 }
 
 TEST_F(LauncherTest, ManualWithoutAViewerGivesTheFailureMessage) {
     ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".pdf");
     StartLauncher();
-    Click(kManual);
+    Click(IDC_MANUAL);
     EXPECT_TRUE(ExpectMessageBox(L"ドキュメントを開けませんでした。"));
     EXPECT_TRUE(Running());
     SetUpTestSuite();
@@ -182,7 +185,7 @@ TEST_F(LauncherTest, ManualWithoutAViewerGivesTheFailureMessage) {
 
 TEST_F(LauncherTest, OpenDiscShowsTheLaunchersFolder) {
     StartLauncher();
-    Click(kOpenDisc);
+    Click(IDC_OPEN_DISC);
     ASSERT_TRUE(WaitUntil([&] { return Count("start", "browser") == 1; }));
     const std::string line = LogLines()[0];
     const std::string folder = Utf8(m_disc);
@@ -192,24 +195,22 @@ TEST_F(LauncherTest, OpenDiscShowsTheLaunchersFolder) {
 
 TEST_F(LauncherTest, ExitButtonEndsTheProcess) {
     StartLauncher();
-    Click(kExit);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(m_process.hProcess, kPatienceMs));
-    DWORD code = 1;
-    ::GetExitCodeProcess(m_process.hProcess, &code);
-    EXPECT_EQ(0u, code);
+    Click(IDC_EXIT);
+    ASSERT_TRUE(m_process.WaitForExit(kPatienceMs));
+    EXPECT_EQ(0u, m_process.ExitCode());
 }
 
 TEST_F(LauncherTest, ExitDuringSetupEndsOnlyAfterSetupEnds) {
     StartLauncher();
-    Click(kInstall);
+    Click(IDC_INSTALL);
     ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; }));
-    Click(kExit);
+    Click(IDC_EXIT);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(m_dialog); })) << "the window goes at once";
     ::Sleep(500);
     EXPECT_TRUE(Running()) << "but the process waits for Setup";
 
     Release(L"setup");
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(m_process.hProcess, kPatienceMs));
+    EXPECT_TRUE(m_process.WaitForExit(kPatienceMs));
 }
 
 }  // namespace

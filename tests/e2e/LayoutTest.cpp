@@ -2,6 +2,8 @@
 // scaled for the screen's DPI, centred, buttons down its right side, the version
 // label in its lower right corner, and draggable from anywhere on the picture.
 #include "DiscFixture.h"
+#include "tests/support/Input.h"
+#include "tests/support/Screen.h"
 
 namespace e2e {
 namespace {
@@ -73,8 +75,8 @@ TEST_F(LayoutTest, PictureAndButtonsAreScaledForTheScreen) {
     EXPECT_EQ(expected->client.cx, client.right);
     EXPECT_EQ(expected->client.cy, client.bottom);
 
-    const std::pair<int, int> buttons[] = {{kManual, expected->manualY}, {kInstall, expected->installY},
-                                           {kOpenDisc, expected->openDiscY}, {kExit, expected->exitY}};
+    const std::pair<int, int> buttons[] = {{IDC_MANUAL, expected->manualY}, {IDC_INSTALL, expected->installY},
+                                           {IDC_OPEN_DISC, expected->openDiscY}, {IDC_EXIT, expected->exitY}};
     for (const auto& [id, y] : buttons) {
         const RECT rect = ClientRectOf(Button(id));
         EXPECT_EQ(expected->buttonX, rect.left) << id;
@@ -137,7 +139,7 @@ TEST_F(LayoutTest, ThePictureDragsTheWindowAndTheButtonsStillClick) {
         return after.left == before.left + 60 && after.top == before.top + 40;
     })) << "moved by " << after.left - before.left << "," << after.top - before.top;
 
-    Click(kManual);
+    Click(IDC_MANUAL);
     EXPECT_TRUE(WaitUntil([&] { return Count("start", "viewer") == 1; }));
 }
 
@@ -147,14 +149,10 @@ TEST_F(LayoutTest, VersionLabelIsDrawnInTheLowerRightCornerAndOnlyThere) {
     const std::vector<DWORD> withLabel = CaptureClient();
     RECT client;
     ::GetClientRect(m_dialog, &client);
-    ::TerminateProcess(m_process.hProcess, 0);
-    ::WaitForSingleObject(m_process.hProcess, kPatienceMs);
-    ::CloseHandle(m_process.hProcess);
-    ::CloseHandle(m_process.hThread);
-    m_process = {};
+    StopLauncher();
 
     StartProcess(L"Autorun-wine-noversion.exe", kJapaneseLocale);
-    ASSERT_TRUE(WaitUntil([&] { return (m_dialog = FindLauncherWindow()) != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(WaitForLauncher());
     const std::vector<DWORD> withoutLabel = CaptureClient();
     ASSERT_EQ(withLabel.size(), withoutLabel.size());
 

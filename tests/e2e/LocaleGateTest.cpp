@@ -1,6 +1,9 @@
 // The locale gate, seen from outside: where Windows is not Japanese throughout,
 // the launcher says so in a message box and ends without ever showing itself.
 #include "DiscFixture.h"
+#include "tests/support/Input.h"
+#include "tests/support/Screen.h"
+#include "tests/support/WindowLookup.h"
 
 #include <climits>
 
@@ -75,9 +78,9 @@ class LocaleGateTest : public DiscFixture, public ::testing::WithParamInterface<
 protected:
     // Any launcher window or button on screen.
     bool LauncherVisible() const {
-        for (HWND hwnd : ThreadWindows()) {
-            if (::GetDlgItem(hwnd, kManual) != nullptr &&
-                (::IsWindowVisible(hwnd) || ::IsWindowVisible(::GetDlgItem(hwnd, kManual)))) {
+        for (HWND hwnd : ThreadWindows(m_process.ThreadId())) {
+            if (::GetDlgItem(hwnd, IDC_MANUAL) != nullptr &&
+                (::IsWindowVisible(hwnd) || ::IsWindowVisible(::GetDlgItem(hwnd, IDC_MANUAL)))) {
                 return true;
             }
         }
@@ -106,7 +109,7 @@ TEST_P(LocaleGateTest, RefusesWithItsMessageAndNeverShowsTheLauncher) {
         EXPECT_EQ(nullptr, ::GetDlgItem(box, other)) << other;
     }
     HWND owner = ::GetWindow(box, GW_OWNER);
-    EXPECT_TRUE(owner != nullptr && ::GetDlgItem(owner, kManual) != nullptr) << "owned by the hidden launcher";
+    EXPECT_TRUE(owner != nullptr && ::GetDlgItem(owner, IDC_MANUAL) != nullptr) << "owned by the hidden launcher";
 
     ::SetForegroundWindow(box);
     PressKeys({VK_RETURN});
@@ -116,9 +119,7 @@ TEST_P(LocaleGateTest, RefusesWithItsMessageAndNeverShowsTheLauncher) {
     });
     EXPECT_TRUE(ended) << "dismissing the box ends the process";
     EXPECT_FALSE(launcherSeen) << "the launcher must never appear";
-    DWORD code = 1;
-    ::GetExitCodeProcess(m_process.hProcess, &code);
-    EXPECT_EQ(0u, code);
+    EXPECT_EQ(0u, m_process.ExitCode());
 }
 
 INSTANTIATE_TEST_SUITE_P(Refused, LocaleGateTest, ::testing::Values(
@@ -135,7 +136,7 @@ class LocaleGatePassTest : public DiscFixture {};
 
 TEST_F(LocaleGatePassTest, JapaneseEverywhereShowsTheLauncher) {
     StartProcess(L"Autorun-wine.exe", kJapaneseLocale);
-    EXPECT_TRUE(WaitUntil([&] { return FindLauncherWindow() != nullptr; }));
+    EXPECT_NE(nullptr, WaitForLauncherWindow(m_process));
     EXPECT_EQ(nullptr, FindMessageBox());
 }
 

@@ -1,7 +1,10 @@
 // What a user or a broken disc can do to the launcher: it must not crash, hang,
 // leak, start the installer twice, or write anything.
 #include "DiscFixture.h"
+#include "tests/support/Input.h"
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <random>
@@ -38,7 +41,7 @@ protected:
     // windows' update and visible areas.
     int LiveGdiObjects() const {
         char prefix[16];
-        wsprintfA(prefix, "%04lx:", m_process.dwProcessId);
+        wsprintfA(prefix, "%04lx:", m_process.ProcessId());
         std::ifstream in(Utf8(m_tracePath));
         int live = 0;
         for (std::string line; std::getline(in, line);) {
@@ -98,25 +101,25 @@ TEST_F(RobustnessTest, InputStormLeavesItAliveLeakFreeAndInstallingOnce) {
     std::mt19937 rng(seed);
 
     ::SetEnvironmentVariableW(L"AUTORUN_TEST_LIFETIME_MS", L"20-400");
-    ASSERT_TRUE(::CopyFileW((BinDirectory() + L"Autorun-wine.exe").c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + L"Autorun-wine.exe").c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE));
     StartTraced(m_disc + L"Autorun.exe");
-    ASSERT_TRUE(WaitUntil([&] { return (m_dialog = FindLauncherWindow()) != nullptr; }));
+    ASSERT_NO_FATAL_FAILURE(WaitForLauncher());
 
     // Warm up every path once (hover drawing, each launch), then count.
-    for (int id : {kManual, kInstall, kOpenDisc, kExit}) {
+    for (int id : {IDC_MANUAL, IDC_INSTALL, IDC_OPEN_DISC, IDC_EXIT}) {
         SendMouse(0, RandomPointIn(Button(id), rng, 4));
         ::Sleep(100);
     }
-    for (int id : {kManual, kInstall, kOpenDisc}) {
+    for (int id : {IDC_MANUAL, IDC_INSTALL, IDC_OPEN_DISC}) {
         Click(id);
         ::Sleep(100);
     }
     SendMouse(0, {0, 0});
-    WaitUntil([&] { return Count("start") == Count("end") && ::IsWindowEnabled(Button(kInstall)); });
+    WaitUntil([&] { return Count("start") == Count("end") && ::IsWindowEnabled(Button(IDC_INSTALL)); });
     ASSERT_TRUE(Running()) << "the warm-up must not reach exit";
     const int before = SettledGdiObjects();
 
-    const int clickable[] = {kInstall, kManual, kOpenDisc};
+    const int clickable[] = {IDC_INSTALL, IDC_MANUAL, IDC_OPEN_DISC};
     const WORD keys[] = {VK_TAB, VK_ESCAPE, VK_F1, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, 'A'};
     RECT window;
     ::GetWindowRect(m_dialog, &window);
@@ -124,7 +127,7 @@ TEST_F(RobustnessTest, InputStormLeavesItAliveLeakFreeAndInstallingOnce) {
     for (int event = 0; event < 2000; ++event) {
         const int kind = std::uniform_int_distribution<int>(0, 99)(rng);
         if (kind < 40) {  // over a button, exit included
-            const int buttons[] = {kManual, kInstall, kOpenDisc, kExit};
+            const int buttons[] = {IDC_MANUAL, IDC_INSTALL, IDC_OPEN_DISC, IDC_EXIT};
             SendMouse(0, RandomPointIn(Button(buttons[kind % 4]), rng, 2));
         } else if (kind < 60) {  // over the picture or between buttons
             SendMouse(0, RandomPointIn(m_dialog, rng, 1));
@@ -158,7 +161,7 @@ TEST_F(RobustnessTest, InputStormLeavesItAliveLeakFreeAndInstallingOnce) {
 
     SendMouse(0, {0, 0});
     EXPECT_TRUE(WaitUntil([&] { return Count("start") == Count("end"); }, 30000)) << "stand-ins still running";
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(IDC_INSTALL)) != FALSE; }));
     EXPECT_TRUE(Running());
     EXPECT_TRUE(Responsive());
     EXPECT_EQ(nullptr, FindMessageBox());
@@ -175,7 +178,7 @@ TEST_F(RobustnessTest, InputStormLeavesItAliveLeakFreeAndInstallingOnce) {
 }
 
 TEST_F(RobustnessTest, TheGdiCountCatchesALeak) {
-    StartTraced(BinDirectory() + L"gdi_leaker.exe");
+    StartTraced(ExecutableFolder() + L"gdi_leaker.exe");
     HWND leaker = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (leaker = ::FindWindowW(L"AutorunTest.GdiLeaker", nullptr)) != nullptr; }));
     const int before = SettledGdiObjects();
@@ -211,7 +214,7 @@ TEST_P(BrokenDiscTest, StaysUpAndSaysWhatItShould) {
     if (c.startedRole != nullptr) {
         EXPECT_TRUE(WaitUntil([&] { return Count("start", c.startedRole) == 1; }));
     }
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(IDC_INSTALL)) != FALSE; }));
     EXPECT_TRUE(Responsive());
     ::Sleep(300);
     EXPECT_EQ(nullptr, FindMessageBox()) << "no other message";
@@ -223,18 +226,18 @@ TEST_P(BrokenDiscTest, StaysUpAndSaysWhatItShould) {
 
 INSTANTIATE_TEST_SUITE_P(Discs, BrokenDiscTest, ::testing::Values(
     BrokenDisc{"SetupCrashes", [](const std::wstring&) { ::SetEnvironmentVariableW(L"AUTORUN_TEST_CRASH", L"setup"); },
-               kInstall, "setup", nullptr},
+               IDC_INSTALL, "setup", nullptr},
     BrokenDisc{"SetupFailsAtOnce", [](const std::wstring&) {
                    ::SetEnvironmentVariableW(L"AUTORUN_TEST_LIFETIME_MS", L"0-0");
                    ::SetEnvironmentVariableW(L"AUTORUN_TEST_EXIT_CODE", L"1603");
-               }, kInstall, "setup", nullptr},
+               }, IDC_INSTALL, "setup", nullptr},
     BrokenDisc{"ViewerExitsAtOnce", [](const std::wstring&) { ::SetEnvironmentVariableW(L"AUTORUN_TEST_LIFETIME_MS", L"0-0"); },
-               kManual, "viewer", nullptr},
+               IDC_MANUAL, "viewer", nullptr},
     BrokenDisc{"EmptyManual", [](const std::wstring& disc) {
                    ::SetEnvironmentVariableW(L"AUTORUN_TEST_LIFETIME_MS", L"0-0");
                    ::CloseHandle(::CreateFileW((disc + L"Install.pdf").c_str(), GENERIC_WRITE, 0, nullptr,
                                                CREATE_ALWAYS, 0, nullptr));
-               }, kManual, "viewer", nullptr}),
+               }, IDC_MANUAL, "viewer", nullptr}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(RobustnessTest, ALauncherTooDeepForItsTargetsFindsNothing) {
@@ -251,42 +254,39 @@ TEST_F(RobustnessTest, ALauncherTooDeepForItsTargetsFindsNothing) {
     deep += std::wstring(MAX_PATH - 2 - name.size() - deep.size(), L'x') + L"\\";
     ASSERT_TRUE(::CreateDirectoryW(deep.c_str(), nullptr));
     ASSERT_EQ(static_cast<size_t>(MAX_PATH - 1), deep.size() + name.size()) << "the longest path that fits";
-    ASSERT_TRUE(::CopyFileW((BinDirectory() + L"Autorun-wine.exe").c_str(), (deep + name).c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + L"Autorun-wine.exe").c_str(), (deep + name).c_str(), FALSE));
 
-    StartFrom(deep + name, kJapaneseLocale);
-    ASSERT_TRUE(WaitUntil([&] { return (m_dialog = FindLauncherWindow()) != nullptr; }));
-    Click(kInstall);
+    ASSERT_NO_FATAL_FAILURE(StartLauncherFrom(deep + name));
+    Click(IDC_INSTALL);
     EXPECT_TRUE(ExpectMessageBox(L"Setup.exeが見つかりません。", L"Au"));
-    Click(kManual);
+    Click(IDC_MANUAL);
     EXPECT_TRUE(ExpectMessageBox(L"ドキュメントが見つかりません。", L"Au"));
     EXPECT_TRUE(LogLines().empty()) << "nothing may be started";
     EXPECT_TRUE(Running());
 }
 
 TEST_F(RobustnessTest, AVersionDllPlantedBesideTheLauncherIsNeverLoaded) {
-    ASSERT_TRUE(::CopyFileW((BinDirectory() + L"planted_version.dll").c_str(), (m_disc + L"version.dll").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + L"planted_version.dll").c_str(), (m_disc + L"version.dll").c_str(), FALSE));
 
     // Where this check could fail: a program loading version.dll by bare name
     // from this folder. Wine takes its own version.dll even then (even told to
     // prefer native DLLs), so here the check cannot be seen to fail; the
     // import-table test keeps version.dll out of the launcher's imports.
     ::SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"version=n,b;mscoree=;mshtml=");
-    ASSERT_TRUE(::CopyFileW((BinDirectory() + L"plain_loader.exe").c_str(), (m_disc + L"plain_loader.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + L"plain_loader.exe").c_str(), (m_disc + L"plain_loader.exe").c_str(), FALSE));
     StartFrom(m_disc + L"plain_loader.exe", nullptr);
-    ::WaitForSingleObject(m_process.hProcess, kPatienceMs);
-    ::CloseHandle(m_process.hProcess);
-    ::CloseHandle(m_process.hThread);
-    m_process = {};
+    m_process.WaitForExit(kPatienceMs);
+    StopLauncher();
     std::printf("a careless loader %s the planted version.dll under this Wine\n",
                 LogLines().empty() ? "does not load" : "loads");
-    ::DeleteFileW(m_log.c_str());
+    m_log.Clear();
 
     // The launcher paints its version label, which loads version.dll, from System32.
     StartLauncher();
     ::Sleep(500);
     ::RedrawWindow(m_dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    Click(kExit);
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(m_process.hProcess, kPatienceMs));
+    Click(IDC_EXIT);
+    EXPECT_TRUE(m_process.WaitForExit(kPatienceMs));
     ::SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"mscoree=;mshtml=");
     EXPECT_TRUE(LogLines().empty()) << "the launcher loaded the planted version.dll";
 }
@@ -313,22 +313,21 @@ TEST_F(RobustnessTest, AWholeSessionWritesNothing) {
     wchar_t profile[MAX_PATH];
     ::GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
     const std::wstring testFolder = m_root.substr(0, m_root.find(L"\\autorun-e2e\\") + 12);
-    ASSERT_TRUE(::CopyFileW((BinDirectory() + L"Autorun-wine.exe").c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + L"Autorun-wine.exe").c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE));
 
     std::map<std::wstring, std::wstring> discBefore, userBefore;
     Snapshot(m_disc.substr(0, m_disc.size() - 1), L"", discBefore);
     Snapshot(profile, testFolder, userBefore);
 
-    StartFrom(m_disc + L"Autorun.exe", kJapaneseLocale);
-    ASSERT_TRUE(WaitUntil([&] { return (m_dialog = FindLauncherWindow()) != nullptr; }));
-    for (int id : {kManual, kInstall, kOpenDisc}) {
+    ASSERT_NO_FATAL_FAILURE(StartLauncherFrom(m_disc + L"Autorun.exe"));
+    for (int id : {IDC_MANUAL, IDC_INSTALL, IDC_OPEN_DISC}) {
         Click(id);
         ::Sleep(300);
     }
     EXPECT_TRUE(WaitUntil([&] { return Count("start") == 3 && Count("end") == 3; }));
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(kInstall)) != FALSE; }));
-    Click(kExit);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(m_process.hProcess, kPatienceMs));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(IDC_INSTALL)) != FALSE; }));
+    Click(IDC_EXIT);
+    ASSERT_TRUE(m_process.WaitForExit(kPatienceMs));
 
     std::map<std::wstring, std::wstring> discAfter, userAfter;
     Snapshot(m_disc.substr(0, m_disc.size() - 1), L"", discAfter);

@@ -58,6 +58,11 @@ MessageTable ProbeDialog::GetMessageTable() const {
     return kTable;
 }
 
+// Ends the probe dialog its timer belongs to.
+void CALLBACK EndProbeDialog(HWND hwnd, UINT, UINT_PTR, DWORD) {
+    static_cast<ProbeDialog*>(CWnd::FromHandle(hwnd))->EndDialog(IDOK);
+}
+
 class CommandUpdatePassTest : public ::testing::TestWithParam<bool> {};
 
 TEST_P(CommandUpdatePassTest, HandlersSetTheirControlsAndTheRestFollowTheFlag) {
@@ -89,9 +94,7 @@ TEST(DialogTest, IdleComesOnceTheQueueIsEmptyAndStopsWhenAnswered) {
         ::PostMessageW(d.m_hWnd, WM_APP + 1, 0, 0);
     };
     dlg.onInit = [&](ProbeDialog& d) {
-        ::SetTimer(d.m_hWnd, 1, 300, [](HWND hwnd, UINT, UINT_PTR, DWORD) {
-            static_cast<ProbeDialog*>(CWnd::FromHandle(hwnd))->EndDialog(IDOK);
-        });
+        ::SetTimer(d.m_hWnd, 1, 300, &EndProbeDialog);
         return TRUE;
     };
     EXPECT_EQ(IDOK, dlg.DoModal());

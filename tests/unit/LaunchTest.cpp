@@ -38,7 +38,7 @@ TEST(WaitDispatchingMessagesTest, DispatchesMessagesWhileItWaits) {
     SignalWindow window(event);
     ::PostMessageW(window.m_hWnd, kSignalMessage, 0, 0);
 
-    WaitDispatchingMessages(event);
+    EXPECT_TRUE(WaitDispatchingMessages(event));
 
     EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(event, 0));
     ::CloseHandle(event);
@@ -48,7 +48,7 @@ TEST(WaitDispatchingMessagesTest, LeavesOnQuitAndPostsItAgain) {
     HANDLE never = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ::PostQuitMessage(7);
 
-    WaitDispatchingMessages(never);
+    EXPECT_FALSE(WaitDispatchingMessages(never));
 
     MSG msg;
     ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
@@ -60,8 +60,9 @@ TEST(WaitDispatchingMessagesTest, LeavesWhenTheWaitFails) {
     HANDLE closed = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ::CloseHandle(closed);
 
-    WaitDispatchingMessages(closed);  // returns rather than spinning on WAIT_FAILED
-    SUCCEED();
+    // Returns, saying the process was not seen to end, rather than spinning
+    // on WAIT_FAILED or taking the failure for the end.
+    EXPECT_FALSE(WaitDispatchingMessages(closed));
 }
 
 }  // namespace

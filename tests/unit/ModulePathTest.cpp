@@ -1,4 +1,5 @@
 #include "launch/ModulePath.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -6,12 +7,6 @@
 #include <string>
 
 namespace {
-
-std::wstring OwnPath() {
-    wchar_t path[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
 
 struct CutCase {
     const wchar_t* path;
@@ -71,8 +66,7 @@ TEST(AppendFileNameTest, RefusesWhatDoesNotFitTheBuffer) {
 }
 
 TEST(GetModuleDirectoryTest, GivesTheExecutablesFolderWithItsSeparator) {
-    std::wstring expected = OwnPath();
-    expected.erase(expected.find_last_of(L"\\/") + 1);
+    const std::wstring expected = testing_support::ExecutableFolder();
 
     PathBuffer directory;
     ASSERT_TRUE(GetModuleDirectory(directory));

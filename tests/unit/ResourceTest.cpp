@@ -1,5 +1,6 @@
 // Reads the launcher's own resources back out of Autorun.exe, built beside the
 // tests: the dialog template exactly as designed, the manifest and the version.
+#include "tests/support/Files.h"
 #include "ui/resource.h"
 
 #include <windows.h>
@@ -13,10 +14,7 @@
 namespace {
 
 std::wstring LauncherPath() {
-    wchar_t path[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring result = path;
-    return result.substr(0, result.find_last_of(L"\\/") + 1) + L"Autorun.exe";
+    return testing_support::ExecutableFolder() + L"Autorun.exe";
 }
 
 // Walks a DLGTEMPLATEEX in memory.
