@@ -7,11 +7,9 @@ class CWnd;
 
 class CDataExchange {
 public:
-    CDataExchange(CDialog* dialog, BOOL saveAndValidate)
-        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+    explicit CDataExchange(CDialog* dialog) : m_pDlgWnd(dialog) {}
 
     CDialog* m_pDlgWnd;
-    BOOL m_bSaveAndValidate;
 };
 
 // Subclasses dialog control id so that control receives its messages; a control

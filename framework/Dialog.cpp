@@ -73,32 +73,50 @@ INT_PTR CDialog::DoModal() {
         if (visible) {
             ::ShowWindow(hwnd, SW_SHOWNORMAL);
         }
-        RunModalLoop();
+        if (RunModalLoop(nullptr) != LoopEnd::Ended) {
+            m_bContinueModal = false;
+            m_nModalResult = -1;
+        }
     }
     ::DestroyWindow(hwnd);
     return m_nModalResult;
 }
 
-void CDialog::RunModalLoop() {
+bool CDialog::RunModalLoopUntil(HANDLE handle) {
+    return handle != nullptr && RunModalLoop(handle) == LoopEnd::Signalled;
+}
+
+CDialog::LoopEnd CDialog::RunModalLoop(HANDLE handle) {
     bool idle = true;
     LPARAM idleCount = 0;
-    MSG msg = {};
-    while (m_bContinueModal) {
-        if (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, idleCount++) == 0) {
-                idle = false;
+    for (;;) {
+        if (handle == nullptr && !m_bContinueModal) {
+            return LoopEnd::Ended;
+        }
+        MSG msg;
+        if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (idle) {
+                if (SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, idleCount++) == 0) {
+                    idle = false;
+                }
+                continue;
+            }
+            // Sleep until a message comes or the handle is signalled; no CPU meanwhile.
+            const DWORD handles = handle != nullptr ? 1 : 0;
+            const DWORD woke = ::MsgWaitForMultipleObjectsEx(handles, &handle, INFINITE, QS_ALLINPUT,
+                                                             MWMO_INPUTAVAILABLE);
+            if (handles != 0 && woke == WAIT_OBJECT_0) {
+                return LoopEnd::Signalled;
+            }
+            if (woke == WAIT_FAILED) {
+                return LoopEnd::WaitFailed;
             }
             continue;
         }
-        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
+        if (msg.message == WM_QUIT) {
             // Leave the quit in the queue for whoever runs the next loop out.
-            if (got == 0) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-            }
-            m_bContinueModal = false;
-            m_nModalResult = -1;
-            break;
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return LoopEnd::Quit;
         }
         if (!::IsDialogMessageW(m_hWnd, &msg)) {
             ::TranslateMessage(&msg);
@@ -121,10 +139,9 @@ void CDialog::EndDialog(int result) {
     }
 }
 
-BOOL CDialog::UpdateData(BOOL saveAndValidate) {
-    CDataExchange dx(this, saveAndValidate);
+void CDialog::UpdateData() {
+    CDataExchange dx(this);
     DoDataExchange(&dx);
-    return TRUE;
 }
 
 void CDialog::UpdateDialogControls(CWnd* target, BOOL disableIfNoHandler) {
@@ -140,7 +157,7 @@ void CDialog::UpdateDialogControls(CWnd* target, BOOL disableIfNoHandler) {
 }
 
 BOOL CDialog::OnInitDialog() {
-    UpdateData(FALSE);
+    UpdateData();
     return TRUE;
 }
 

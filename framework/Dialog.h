@@ -24,8 +24,14 @@ public:
     // returns when control comes back to it.
     void EndDialog(int result);
 
-    // Binds (saveAndValidate false) or reads back the dialog's controls.
-    BOOL UpdateData(BOOL saveAndValidate = TRUE);
+    // Runs the dialog's modal loop, as DoModal does, until handle is signalled:
+    // true then; false if the wait fails or the thread quits (the quit stays
+    // queued for the loop outside). EndDialog does not end it: a wait started
+    // from a command outlives the dialog's own end. Waits may nest.
+    bool RunModalLoopUntil(HANDLE handle);
+
+    // Binds the dialog's controls to their member objects.
+    void UpdateData();
 
     // The command-update pass: asks target's update handler of each child control
     // to set its state. A control without a handler is disabled when
@@ -43,9 +49,13 @@ protected:
     virtual void OnCancel();
 
 private:
+    enum class LoopEnd { Ended, Signalled, Quit, WaitFailed };
+
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void RunModalLoop();
+    // The one loop body: until EndDialog when handle is null, else until handle
+    // is signalled.
+    LoopEnd RunModalLoop(HANDLE handle);
 
     UINT m_idTemplate;
     bool m_bContinueModal = false;

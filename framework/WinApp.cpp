@@ -1,5 +1,6 @@
 #include "WinApp.h"
 
+#include "ModuleFile.h"
 #include "Wnd.h"
 
 namespace {
@@ -30,11 +31,10 @@ std::wstring AppNameFromPath(const std::wstring& path) {
     return name;
 }
 
-void CWinApp::InitApplication(HINSTANCE instance) {
-    m_hInstance = instance;
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(instance, path, MAX_PATH);
-    m_strAppName = AppNameFromPath(length > 0 && length < MAX_PATH ? path : L"");
+void CWinApp::InitApplication() {
+    PathBuffer path;
+    GetModuleFilePath(path);  // empty when unreadable: no name
+    m_strAppName = AppNameFromPath(path);
 }
 
 int CWinApp::DoMessageBox(LPCWSTR text, UINT type) {
@@ -42,10 +42,17 @@ int CWinApp::DoMessageBox(LPCWSTR text, UINT type) {
         type |= MB_ICONEXCLAMATION;
     }
     HWND owner = m_pMainWnd != nullptr ? m_pMainWnd->m_hWnd : nullptr;
-    return ::MessageBoxW(owner, text, m_strAppName.c_str(), type);
+    return AfxShowMessageBox(owner, text, nullptr, type);
 }
 
 int AfxMessageBox(LPCWSTR text, UINT type) {
     CWinApp* app = AfxGetApp();
-    return app != nullptr ? app->DoMessageBox(text, type) : ::MessageBoxW(nullptr, text, nullptr, type);
+    return app != nullptr ? app->DoMessageBox(text, type) : AfxShowMessageBox(nullptr, text, nullptr, type);
+}
+
+int AfxShowMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    if (caption == nullptr && g_app != nullptr) {
+        caption = g_app->m_strAppName.c_str();
+    }
+    return ::MessageBoxW(owner, text, caption, type);
 }

@@ -21,10 +21,10 @@ public:
     // application name; without an icon of its own it gets the exclamation icon.
     int DoMessageBox(LPCWSTR text, UINT type);
 
-    // Called by the entry before InitInstance.
-    void InitApplication(HINSTANCE instance);
+    // Called by the entry before InitInstance: takes the application name from
+    // the executable's.
+    void InitApplication();
 
-    HINSTANCE m_hInstance = nullptr;
     std::wstring m_strAppName;  // the executable's base name
     CWnd* m_pMainWnd = nullptr;
 };
@@ -33,6 +33,10 @@ CWinApp* AfxGetApp();
 
 // The application message box: AfxGetApp()->DoMessageBox.
 int AfxMessageBox(LPCWSTR text, UINT type = MB_OK);
+
+// Every message box of the framework: modal, owned by owner, captioned with
+// caption or, without one, the application name.
+int AfxShowMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 // "C:\dir\Autorun.exe" -> "Autorun": the file name without folder and extension.
 std::wstring AppNameFromPath(const std::wstring& path);

@@ -21,7 +21,7 @@ void RestrictDllSearchToSystem32() {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     RestrictDllSearchToSystem32();
 
     // Loads the version 6 common controls the manifest asks for.
@@ -32,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (app == nullptr) {
         return 1;
     }
-    app->InitApplication(instance);
+    app->InitApplication();
     app->InitInstance();
     return 0;
 }

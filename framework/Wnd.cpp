@@ -76,10 +76,7 @@ void CWnd::CenterWindow(HWND over) {
 }
 
 int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type) const {
-    if (caption == nullptr && AfxGetApp() != nullptr) {
-        caption = AfxGetApp()->m_strAppName.c_str();
-    }
-    return ::MessageBoxW(m_hWnd, text, caption, type);
+    return AfxShowMessageBox(m_hWnd, text, caption, type);
 }
 
 bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

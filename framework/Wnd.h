@@ -23,10 +23,21 @@ public:
     BOOL SubclassDlgItem(UINT id, CWnd* parent);
     HWND UnsubclassWindow();
 
-    BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
+    BOOL GetWindowRect(RECT* rect) const { return ::GetWindowRect(m_hWnd, rect); }
+    BOOL GetClientRect(RECT* rect) const { return ::GetClientRect(m_hWnd, rect); }
+    BOOL MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE) {
+        return ::MoveWindow(m_hWnd, x, y, width, height, repaint);
+    }
+    BOOL SetWindowPos(HWND insertAfter, int x, int y, int width, int height, UINT flags) {
+        return ::SetWindowPos(m_hWnd, insertAfter, x, y, width, height, flags);
+    }
+    BOOL InvalidateRect(const RECT* rect, BOOL erase = TRUE) { return ::InvalidateRect(m_hWnd, rect, erase); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    // The window's system menu; null where it has none.
+    HMENU GetSystemMenu() const { return ::GetSystemMenu(m_hWnd, FALSE); }
     // Moves the window, keeping its size, to the centre of over: of the work area
     // of the window's monitor when over is the desktop window (or null).
     void CenterWindow(HWND over = nullptr);

@@ -1,5 +1,7 @@
 #include "Launch.h"
 
+#include "framework/Handle.h"
+
 #include <shellapi.h>
 
 #ifndef _WIN64
@@ -8,9 +10,9 @@ static_assert(sizeof(SHELLEXECUTEINFOW) == 60, "SHELLEXECUTEINFOW of the 32-bit 
 
 namespace {
 
-// Opens path with the shell's default verb. On success, process is the started
-// process (the caller closes it), or null if the shell started none.
-bool ShellOpen(const wchar_t* path, HWND owner, HANDLE& process) {
+// Opens path with the shell's default verb. On success, process holds the
+// started process, or nothing if the shell started none.
+bool ShellOpen(const wchar_t* path, HWND owner, CHandle& process) {
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -19,63 +21,31 @@ bool ShellOpen(const wchar_t* path, HWND owner, HANDLE& process) {
     info.nShow = SW_SHOWNORMAL;
 
     const BOOL accepted = ::ShellExecuteExW(&info);
+    process.Attach(info.hProcess);
     if (!accepted || reinterpret_cast<INT_PTR>(info.hInstApp) <= 32) {
-        if (info.hProcess != nullptr) {
-            ::CloseHandle(info.hProcess);
-        }
-        process = nullptr;
+        process.Close();
         return false;
     }
-    process = info.hProcess;
     return true;
 }
 
 }  // namespace
 
-bool LaunchAndWait(const wchar_t* path, HWND owner) {
-    HANDLE process = nullptr;
-    if (!ShellOpen(path, owner, process)) {
+bool LaunchAndWait(const wchar_t* path, CDialog& owner) {
+    CHandle process;
+    if (!ShellOpen(path, owner.m_hWnd, process)) {
         return false;
     }
     // A viewer that handed the document to a running instance leaves no process.
-    if (process == nullptr) {
-        return true;
+    if (process) {
+        owner.RunModalLoopUntil(process.Get());
     }
-    WaitDispatchingMessages(process);
-    ::CloseHandle(process);
     return true;
 }
 
 bool Launch(const wchar_t* path, HWND owner) {
-    HANDLE process = nullptr;
-    if (!ShellOpen(path, owner, process)) {
-        return false;
-    }
-    if (process != nullptr) {
-        ::CloseHandle(process);
-    }
-    return true;
-}
-
-bool WaitDispatchingMessages(HANDLE process) {
-    for (;;) {
-        const DWORD result = ::MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
-        if (result == WAIT_OBJECT_0) {
-            return true;
-        }
-        if (result == WAIT_TIMEOUT || result == WAIT_FAILED) {
-            return false;
-        }
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                return false;
-            }
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
+    CHandle process;
+    return ShellOpen(path, owner, process);
 }
 
 void OpenFolder(const wchar_t* folder) {

@@ -12,10 +12,6 @@ void CutAfterLastSeparator(wchar_t* path) {
     *end = L'\0';
 }
 
-bool IsCompleteModulePath(DWORD length, DWORD capacity) {
-    return length > 0 && length < capacity;
-}
-
 bool AppendFileName(PathBuffer& buffer, const wchar_t* name) {
     const std::size_t used = std::wcslen(buffer);
     const std::size_t added = std::wcslen(name);
@@ -27,11 +23,7 @@ bool AppendFileName(PathBuffer& buffer, const wchar_t* name) {
 }
 
 bool GetModuleDirectory(PathBuffer& buffer) {
-    const DWORD capacity = MAX_PATH - 1;
-    const DWORD length = ::GetModuleFileNameW(::GetModuleHandleW(nullptr), buffer, capacity);
-    buffer[MAX_PATH - 1] = L'\0';
-    if (!IsCompleteModulePath(length, capacity)) {
-        buffer[0] = L'\0';
+    if (!GetModuleFilePath(buffer)) {
         return false;
     }
     CutAfterLastSeparator(buffer);

@@ -1,17 +1,12 @@
 #pragma once
 // Paths of the files that lie beside the launcher's executable.
-#include <windows.h>
+#include "framework/ModuleFile.h"
 
-// Every path lives in one of these on the caller's stack.
-using PathBuffer = wchar_t[MAX_PATH];
+#include <windows.h>
 
 // Cuts path just after its last '\' or '/', keeping the separator; a path
 // without either becomes empty.
 void CutAfterLastSeparator(wchar_t* path);
-
-// Whether GetModuleFileNameW wrote a whole path: it returns 0 on failure and
-// fills the whole buffer when the path was cut short.
-bool IsCompleteModulePath(DWORD length, DWORD capacity);
 
 // Appends name to the path in buffer. Refuses, leaving buffer unchanged, when the
 // result and its terminator would not fit.

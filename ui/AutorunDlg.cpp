@@ -1,6 +1,5 @@
 #include "AutorunDlg.h"
 
-#include "app/LocaleGate.h"
 #include "framework/CmdUI.h"
 #include "framework/WinApp.h"
 #include "launch/Launch.h"
@@ -21,6 +20,7 @@ const wchar_t kManualNotFound[] = L"ドキュメントが見つかりません�
 const wchar_t kManualFailed[] = L"ドキュメントを開けませんでした。";
 
 // The window's design, in pixels at 96 DPI.
+constexpr int kDesignDpi = 96;
 constexpr int kDesignWidth96 = 640;
 constexpr int kDesignHeight96 = 400;
 constexpr int kButtonX96 = 386;
@@ -37,8 +37,9 @@ constexpr int kLabelMarginX96 = 10;
 constexpr int kLabelMarginY96 = 8;
 constexpr int kLabelShadowOffset96 = 1;
 constexpr int kLabelFontHeight96 = -12;
-constexpr COLORREF kLabelShadowColor = RGB(255, 255, 255);
-constexpr COLORREF kLabelColor = RGB(20, 20, 20);
+constexpr int kDescriptionFontPoints = 9;
+constexpr int kPointsPerInch = 72;
+constexpr int kDescriptionFontHeight96 = -kDescriptionFontPoints * kDesignDpi / kPointsPerInch;  // -12
 
 const wchar_t kManualDescription[] = L"インストールマニュアルを開きます。";
 const wchar_t kInstallDescription[] = L"ゾルタニカ ZENTOVARIKをインストールします。";
@@ -64,8 +65,9 @@ const MessageEntry CAutorunDlg::kMessageTable[] = {
     OnMessage<&CAutorunDlg::OnDescriptionErase>(WM_DESCRIPTION_ERASE),  // LRESULT (WPARAM, LPARAM)
 };
 
-CAutorunDlg::CAutorunDlg()
+CAutorunDlg::CAutorunDlg(EnvironmentCheck isJapaneseEnvironment)
     : CDialog(IDD_AUTORUN),
+      m_isJapaneseEnvironment(isJapaneseEnvironment),
       m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 MessageTable CAutorunDlg::GetMessageTable() const {
@@ -84,7 +86,7 @@ BOOL CAutorunDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     // Refuse before anything is shown; the dialog is still hidden and owns the box.
-    if (!IsJapaneseEnvironment()) {
+    if (!m_isJapaneseEnvironment()) {
         MessageBox(kNotJapanese, nullptr, MB_ICONEXCLAMATION | MB_OK);
         EndDialog(IDCANCEL);
         return FALSE;
@@ -96,7 +98,7 @@ BOOL CAutorunDlg::OnInitDialog() {
 
 void CAutorunDlg::FurnishWindow() {
     // No sizing or maximising: the picture has one size.
-    HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    HMENU systemMenu = GetSystemMenu();
     if (systemMenu != nullptr) {
         ::RemoveMenu(systemMenu, SC_SIZE, MF_BYCOMMAND);
         ::RemoveMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
@@ -108,23 +110,17 @@ void CAutorunDlg::FurnishWindow() {
     // Make the client area exactly the scaled picture, whatever the frame takes.
     RECT window;
     RECT client;
-    ::GetWindowRect(m_hWnd, &window);
-    ::GetClientRect(m_hWnd, &client);
+    GetWindowRect(&window);
+    GetClientRect(&client);
     const int frameWidth = (window.right - window.left) - (client.right - client.left);
     const int frameHeight = (window.bottom - window.top) - (client.bottom - client.top);
-    ::MoveWindow(m_hWnd, 0, 0, frameWidth + ScaleForDpi(kDesignWidth96),
-                 frameHeight + ScaleForDpi(kDesignHeight96), TRUE);
+    MoveWindow(0, 0, frameWidth + ScaleForDpi(kDesignWidth96), frameHeight + ScaleForDpi(kDesignHeight96));
     CenterWindow(::GetDesktopWindow());
 
-    m_fontText.CreateFont(ScaleForDpi(::MulDiv(9, -96, 72)), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+    m_fontText.CreateFont(ScaleForDpi(kDescriptionFontHeight96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, L"ＭＳ ゴシック");
-    // The label is a few Latin characters (hence ANSI): Tahoma, on every Windows
-    // and drawn for the screen, bold so it holds up over the picture; scaled like
-    // every length.
-    m_fontLabel.CreateFont(ScaleForDpi(kLabelFontHeight96), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                           ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                           VARIABLE_PITCH | FF_SWISS, L"Tahoma");
+    CreateVersionLabelFont(m_fontLabel, ScaleForDpi(kLabelFontHeight96));
 
     PlaceButton(m_btnManual, kManualY96);
     DescribeButton(m_btnManual, kManualDescription);
@@ -138,8 +134,8 @@ void CAutorunDlg::FurnishWindow() {
 }
 
 void CAutorunDlg::PlaceButton(CFlybyButton& button, int y) {
-    ::SetWindowPos(button.m_hWnd, nullptr, ScaleForDpi(kButtonX96), ScaleForDpi(y),
-                   ScaleForDpi(kButtonWidth96), ScaleForDpi(kButtonHeight96), SWP_NOZORDER);
+    button.SetWindowPos(nullptr, ScaleForDpi(kButtonX96), ScaleForDpi(y), ScaleForDpi(kButtonWidth96),
+                        ScaleForDpi(kButtonHeight96), SWP_NOZORDER);
 }
 
 void CAutorunDlg::DescribeButton(CFlybyButton& button, const wchar_t* description) {
@@ -152,16 +148,16 @@ LRESULT CAutorunDlg::OnDescriptionErase(WPARAM, LPARAM) {
     // The next paint covers it with the picture (and the label where they meet).
     const RECT area = {ScaleForDpi(kDescriptionX96), ScaleForDpi(kDescriptionY96),
                        ScaleForDpi(kDesignWidth96), ScaleForDpi(kDescriptionBottom96)};
-    ::InvalidateRect(m_hWnd, &area, FALSE);
+    InvalidateRect(&area, FALSE);
     return 0;
 }
 
 LRESULT CAutorunDlg::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
-    if (::IsIconic(m_hWnd)) {
+    if (IsIconic()) {
         SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
         RECT client;
-        ::GetClientRect(m_hWnd, &client);
+        GetClientRect(&client);
         const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
         const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
         ::DrawIcon(dc.GetSafeHdc(), x, y, m_hIcon);
@@ -192,19 +188,11 @@ void CAutorunDlg::PaintBackground(HDC dc) {
 }
 
 void CAutorunDlg::PaintVersionLabel(HDC dc, const std::wstring& label) {
-    RECT face;
-    ::GetClientRect(m_hWnd, &face);
-    ::InflateRect(&face, -ScaleForDpi(kLabelMarginX96), -ScaleForDpi(kLabelMarginY96));
-    RECT shadow = face;
-    ::OffsetRect(&shadow, ScaleForDpi(kLabelShadowOffset96), ScaleForDpi(kLabelShadowOffset96));
-
-    const UINT format = DT_RIGHT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX;
-    CSelectObject font(dc, m_fontLabel.GetSafeHandle());
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, kLabelShadowColor);
-    ::DrawTextW(dc, label.c_str(), -1, &shadow, format);
-    ::SetTextColor(dc, kLabelColor);
-    ::DrawTextW(dc, label.c_str(), -1, &face, format);
+    RECT client;
+    GetClientRect(&client);
+    const VersionLabelMetrics metrics = {ScaleForDpi(kLabelMarginX96), ScaleForDpi(kLabelMarginY96),
+                                         ScaleForDpi(kLabelShadowOffset96)};
+    DrawVersionLabel(dc, client, m_fontLabel, label, metrics);
 }
 
 LRESULT CAutorunDlg::OnNcHitTest(WPARAM, LPARAM) {
@@ -231,7 +219,7 @@ void CAutorunDlg::OnClickedManual() {
         opened = Launch(path, m_hWnd);
     } else {
         m_bViewing = TRUE;
-        opened = LaunchAndWait(path, m_hWnd);
+        opened = LaunchAndWait(path, *this);
         m_bViewing = FALSE;
     }
     if (!opened) {
@@ -244,13 +232,14 @@ void CAutorunDlg::OnClickedInstall() {
     if (m_bBusy) {
         return;
     }
+    // The command-update pass disables the button at once, handing its focus on.
     m_bBusy = TRUE;
-    m_btnInstall.EnableWindow(FALSE);
+    UpdateDialogControls(this, FALSE);
 
     PathBuffer path;
     if (!GetTargetPath(path, kSetupFile)) {
         AfxMessageBox(kSetupNotFound);
-    } else if (!LaunchAndWait(path, m_hWnd)) {
+    } else if (!LaunchAndWait(path, *this)) {
         AfxMessageBox(kSetupFailed);
     }
 

@@ -11,7 +11,10 @@ class CCmdUI;
 
 class CAutorunDlg : public CDialog {
 public:
-    CAutorunDlg();
+    // Decides whether the launcher may run here (the locale gate).
+    using EnvironmentCheck = bool (*)();
+
+    explicit CAutorunDlg(EnvironmentCheck isJapaneseEnvironment);
 
 protected:
     BOOL OnInitDialog() override;
@@ -58,6 +61,7 @@ private:
     CFlybyButton m_btnExit;
     BOOL m_bBusy = FALSE;     // the install command is running, its wait included
     BOOL m_bViewing = FALSE;  // the manual command is waiting for its viewer
+    EnvironmentCheck m_isJapaneseEnvironment;
     HICON m_hIcon;            // shared resource icon, not destroyed
     CFont m_fontText;         // the buttons' descriptions
     CFont m_fontLabel;        // the version label

@@ -1,97 +1,84 @@
 #include "VersionLabel.h"
 
-#include "launch/ModulePath.h"
-
-#include <memory>
-#include <new>
+#include <cstring>
+#include <cwchar>
 
 namespace {
 
-// version.dll is not one of the DLLs Windows always takes from System32, so it is
-// loaded from there explicitly rather than imported, where a copy planted beside
-// the executable could be picked up.
-class CVersionDll {
-public:
-    CVersionDll() {
-        m_module = ::LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (m_module == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER) {
-            // Windows without the search flags: name System32 in full instead.
-            wchar_t path[MAX_PATH];
-            const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
-            if (length > 0 && length + 13 < MAX_PATH) {
-                ::lstrcatW(path, L"\\version.dll");
-                m_module = ::LoadLibraryW(path);
-            }
-        }
-        if (m_module != nullptr) {
-            m_getSize = Function<decltype(m_getSize)>("GetFileVersionInfoSizeW");
-            m_getInfo = Function<decltype(m_getInfo)>("GetFileVersionInfoW");
-            m_query = Function<decltype(m_query)>("VerQueryValueW");
-        }
-    }
-    ~CVersionDll() {
-        if (m_module != nullptr) {
-            ::FreeLibrary(m_module);
-        }
-    }
-    CVersionDll(const CVersionDll&) = delete;
-    CVersionDll& operator=(const CVersionDll&) = delete;
+constexpr COLORREF kLabelShadowColor = RGB(255, 255, 255);
+constexpr COLORREF kLabelColor = RGB(20, 20, 20);
+constexpr UINT kLabelFormat = DT_RIGHT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX;
 
-    bool Loaded() const { return m_getSize != nullptr && m_getInfo != nullptr && m_query != nullptr; }
-
-    DWORD GetFileVersionInfoSize(LPCWSTR file) const {
-        DWORD ignored = 0;
-        return m_getSize(file, &ignored);
-    }
-    BOOL GetFileVersionInfo(LPCWSTR file, DWORD size, void* block) const {
-        return m_getInfo(file, 0, size, block);
-    }
-    BOOL VerQueryValue(const void* block, LPCWSTR subBlock, void** value, UINT* length) const {
-        return m_query(block, subBlock, value, length);
-    }
-
-private:
-    template <class F> F Function(const char* name) const {
-        return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(m_module, name)));
-    }
-
-    HMODULE m_module = nullptr;
-    DWORD(WINAPI* m_getSize)(LPCWSTR, LPDWORD) = nullptr;
-    BOOL(WINAPI* m_getInfo)(LPCWSTR, DWORD, DWORD, LPVOID) = nullptr;
-    BOOL(WINAPI* m_query)(LPCVOID, LPCWSTR, LPVOID*, PUINT) = nullptr;
-};
+// The head of a VS_VERSIONINFO block: three WORDs, then its key.
+constexpr wchar_t kVersionInfoKey[] = L"VS_VERSION_INFO";
+constexpr DWORD kVersionInfoHeader = 3 * sizeof(WORD);
 
 }  // namespace
 
 std::wstring FormatVersionLabel(const VS_FIXEDFILEINFO& info) {
-    return L"Ver." + std::to_wstring(HIWORD(info.dwProductVersionMS));
+    wchar_t text[16];
+    ::wsprintfW(text, L"Ver.%u", static_cast<unsigned>(HIWORD(info.dwProductVersionMS)));
+    return text;
+}
+
+bool ReadFixedFileInfo(const void* block, DWORD size, VS_FIXEDFILEINFO* info) {
+    const auto* bytes = static_cast<const BYTE*>(block);
+    const DWORD keyBytes = sizeof(kVersionInfoKey);  // with its terminator
+    // The value starts at the first DWORD boundary after the key.
+    const DWORD valueOffset = (kVersionInfoHeader + keyBytes + 3) & ~3u;
+    if (block == nullptr || size < valueOffset + sizeof(VS_FIXEDFILEINFO)) {
+        return false;
+    }
+    WORD length = 0;
+    WORD valueLength = 0;
+    std::memcpy(&length, bytes, sizeof(WORD));
+    std::memcpy(&valueLength, bytes + sizeof(WORD), sizeof(WORD));
+    if (length > size || length < valueOffset + sizeof(VS_FIXEDFILEINFO) ||
+        valueLength < sizeof(VS_FIXEDFILEINFO) ||
+        std::memcmp(bytes + kVersionInfoHeader, kVersionInfoKey, keyBytes) != 0) {
+        return false;
+    }
+    VS_FIXEDFILEINFO fixed;
+    std::memcpy(&fixed, bytes + valueOffset, sizeof(fixed));
+    if (fixed.dwSignature != VS_FFI_SIGNATURE) {
+        return false;
+    }
+    *info = fixed;
+    return true;
 }
 
 bool GetVersionLabel(std::wstring& text) {
     text.clear();
-    wchar_t path[MAX_PATH];
-    if (!IsCompleteModulePath(::GetModuleFileNameW(nullptr, path, MAX_PATH), MAX_PATH)) {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    HGLOBAL loaded = resource != nullptr ? ::LoadResource(module, resource) : nullptr;
+    const void* block = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    VS_FIXEDFILEINFO info;
+    if (block == nullptr || !ReadFixedFileInfo(block, ::SizeofResource(module, resource), &info)) {
         return false;
     }
-    const CVersionDll version;
-    if (!version.Loaded()) {
-        return false;
-    }
-    const DWORD size = version.GetFileVersionInfoSize(path);
-    if (size == 0) {
-        return false;
-    }
-    std::unique_ptr<BYTE[]> block(new (std::nothrow) BYTE[size]);
-    if (!block) {
-        return false;
-    }
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT infoLength = 0;
-    if (!version.GetFileVersionInfo(path, size, block.get()) ||
-        !version.VerQueryValue(block.get(), L"\\", reinterpret_cast<void**>(&info), &infoLength) ||
-        info == nullptr || infoLength < sizeof(VS_FIXEDFILEINFO)) {
-        return false;
-    }
-    text = FormatVersionLabel(*info);
+    text = FormatVersionLabel(info);
     return true;
+}
+
+bool CreateVersionLabelFont(CFont& font, int height) {
+    return font.CreateFont(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS,
+                           L"ＭＳ Ｐゴシック");
+}
+
+void DrawVersionLabel(HDC dc, const RECT& client, const CFont& font, const std::wstring& label,
+                      const VersionLabelMetrics& metrics, UINT extraFormat) {
+    RECT face = client;
+    ::InflateRect(&face, -metrics.marginX, -metrics.marginY);
+    RECT shadow = face;
+    ::OffsetRect(&shadow, metrics.shadowOffset, metrics.shadowOffset);
+
+    const UINT format = kLabelFormat | extraFormat;
+    CSelectObject selection(dc, font.GetSafeHandle());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, kLabelShadowColor);
+    ::DrawTextW(dc, label.c_str(), -1, &shadow, format);
+    ::SetTextColor(dc, kLabelColor);
+    ::DrawTextW(dc, label.c_str(), -1, &face, format);
 }

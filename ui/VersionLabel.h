@@ -1,5 +1,8 @@
 #pragma once
-// The "Ver.N" label: the major number of the launcher's own product version.
+// The "Ver.N" label: the major number of the launcher's own product version,
+// drawn in the picture's lower right corner.
+#include "framework/Gdi.h"
+
 #include <windows.h>
 
 #include <string>
@@ -7,6 +10,30 @@
 // "Ver." and the high word of the product version's most significant part.
 std::wstring FormatVersionLabel(const VS_FIXEDFILEINFO& info);
 
-// Fills text with the label of the running executable; false, with text empty,
-// when it has no readable version resource or version.dll cannot be loaded.
+// The fixed part of a version resource (a VS_VERSIONINFO block of size bytes):
+// false when the block is too short, is not a VS_VERSIONINFO or carries no
+// valid VS_FIXEDFILEINFO.
+bool ReadFixedFileInfo(const void* block, DWORD size, VS_FIXEDFILEINFO* info);
+
+// Fills text with the label of the running executable, read from the image in
+// memory (so a swapped disc can neither change nor hide it); false, with text
+// empty, when it has no readable version resource.
 bool GetVersionLabel(std::wstring& text);
+
+// The label's lengths on this screen, each scaled on its own.
+struct VersionLabelMetrics {
+    int marginX;       // from the client area's right edge
+    int marginY;       // from its bottom edge
+    int shadowOffset;  // the white shadow, right and down
+};
+
+// Creates the label's font: ＭＳ Ｐゴシック bold, on every Japanese Windows (the
+// only ones the launcher runs on) and drawn within its advance at these sizes,
+// so the right-aligned last digit is never clipped.
+bool CreateVersionLabelFont(CFont& font, int height);
+
+// Draws label right- and bottom-aligned inside client less the margins: the
+// white shadow, then the dark face over it. extraFormat is added to the format
+// (the tests add DT_NOCLIP to show nothing is clipped).
+void DrawVersionLabel(HDC dc, const RECT& client, const CFont& font, const std::wstring& label,
+                      const VersionLabelMetrics& metrics, UINT extraFormat = 0);

@@ -134,6 +134,95 @@ TEST_F(LauncherTest, ManyManualClicksWhileViewersStayOpenLeaveItWorking) {
     EXPECT_TRUE(Responsive());
 }
 
+// The focused control if it is enabled, or 0.
+int EnabledFocus(HWND dialog, int focused) {
+    return focused != 0 && ::IsWindowEnabled(::GetDlgItem(dialog, focused)) ? focused : 0;
+}
+
+TEST_F(LauncherTest, AfterAClickOnInstallTheKeyboardStillHasAControl) {
+    StartLauncher();
+    Click(IDC_INSTALL);
+    ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return EnabledFocus(m_dialog, FocusedId()) != 0; }))
+        << "during the wait the focus is on " << FocusedId();
+    EXPECT_NE(IDC_INSTALL, FocusedId());
+
+    Release(L"setup");
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(IDC_INSTALL)) != FALSE; }));
+    EXPECT_NE(0, EnabledFocus(m_dialog, FocusedId())) << "after Setup the focus is on " << FocusedId();
+}
+
+// While Setup runs the dialog keys work as before it: Tab skips the disabled
+// install button, Enter presses the focused one.
+TEST_F(LauncherTest, DuringAWaitTabMovesTheFocusAndEnterPressesTheButton) {
+    StartLauncher();
+    Click(IDC_INSTALL);
+    ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return FocusedId() == IDC_OPEN_DISC; })) << "focus on " << FocusedId();
+
+    ::SetForegroundWindow(m_dialog);
+    for (int expected : {IDC_EXIT, IDC_MANUAL}) {
+        PressKeys({VK_TAB});
+        EXPECT_TRUE(WaitUntil([&] { return FocusedId() == expected; }))
+            << "expected focus on " << expected << ", have " << FocusedId();
+    }
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(WaitUntil([&] { return Count("start", "viewer") == 1; })) << "Enter on the manual button";
+    EXPECT_EQ(1, Count("start", "setup"));
+}
+
+// The manual's viewer stays open while the user reads; Setup ending must still
+// bring the install button back, from inside the manual's wait.
+TEST_F(LauncherTest, InstallComesBackWhileTheManualsViewerStaysOpen) {
+    StartLauncher();
+    Click(IDC_MANUAL);
+    ASSERT_TRUE(WaitUntil([&] { return Count("start", "viewer") == 1; }));
+    Click(IDC_INSTALL);
+    ASSERT_TRUE(WaitUntil([&] { return Count("start", "setup") == 1; }));
+    EXPECT_FALSE(::IsWindowEnabled(Button(IDC_INSTALL)));
+
+    Release(L"setup");
+    ASSERT_TRUE(WaitUntil([&] { return Count("end", "setup") == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(Button(IDC_INSTALL)) != FALSE; }, 3000))
+        << "the install button stayed disabled while the viewer is open";
+    EXPECT_EQ(0, Count("end", "viewer"));
+}
+
+// A second start from the same disc (AutoPlay again, a double click on the
+// drive) shows nothing and brings the first menu forward, restored.
+TEST_F(LauncherTest, ASecondStartFromTheSameDiscBringsTheFirstMenuForward) {
+    StartLauncher();
+    HWND first = m_dialog;
+    ::ShowWindow(first, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(first) != FALSE; }));
+
+    ChildProcess second;
+    ASSERT_TRUE(StartLauncherProcess(second, m_disc + L"Autorun.exe", kJapaneseLocale, m_root));
+    bool secondShowedAWindow = false;
+    EXPECT_TRUE(WaitUntil([&] {
+        secondShowedAWindow = secondShowedAWindow || FindLauncherWindow(second.ThreadId()) != nullptr ||
+                              FindMessageBox() != nullptr;
+        return !second.Running();
+    })) << "the second launcher did not end";
+    EXPECT_FALSE(secondShowedAWindow);
+    EXPECT_EQ(0u, second.ExitCode());
+    EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(first) && ::GetForegroundWindow() == first; }))
+        << "the first menu should be restored and in front";
+    EXPECT_TRUE(Running());
+}
+
+TEST_F(LauncherTest, ALauncherFromAnotherFolderIsItsOwnMenu) {
+    StartLauncher();
+    const std::wstring other = m_root + L"ディスク 2\\";
+    ASSERT_TRUE(::CreateDirectoryW(other.c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + L"Autorun-wine.exe").c_str(), (other + L"Autorun.exe").c_str(), FALSE));
+
+    ChildProcess second;
+    ASSERT_TRUE(StartLauncherProcess(second, other + L"Autorun.exe", kJapaneseLocale, m_root));
+    EXPECT_NE(nullptr, WaitForLauncherWindow(second)) << "another disc's launcher opens its own menu";
+    EXPECT_TRUE(Running());
+}
+
 struct MissingTarget {
     const char* name;
     const wchar_t* file;      // what the disc lacks (or holds as a folder)

@@ -156,6 +156,106 @@ INSTANTIATE_TEST_SUITE_P(Requests, CloseRequestTest, ::testing::Values(
     CloseCase{"idok", WM_COMMAND, IDOK, false, IDOK}),
     [](const auto& param) { return std::string(param.param.name); });
 
+// What a wait started from a command sees: the handle a timer signals.
+HANDLE g_waitedFor = nullptr;
+
+void CALLBACK SignalTheWait(HWND, UINT, UINT_PTR, DWORD) {
+    ::SetEvent(g_waitedFor);
+}
+
+void CALLBACK EndProbeDialogWithFive(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(hwnd, id);
+    static_cast<ProbeDialog*>(CWnd::FromHandle(hwnd))->EndDialog(5);
+}
+
+// A wait runs the dialog's own loop: its keys reach the dialog manager (Tab
+// moves the focus past the disabled button 11), idle passes run, and it ends
+// when the handle is signalled.
+TEST(ModalWaitTest, RunsTheDialogsLoopUntilTheHandleIsSignalled) {
+    g_waitedFor = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool signalled = false;
+    int idleDuringWait = 0;
+    int focusAfterTab = 0;
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [&](ProbeDialog& d) {
+        const int idleBefore = d.idleCalls;
+        ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+        ::SetTimer(d.m_hWnd, 2, 300, &SignalTheWait);
+        signalled = d.RunModalLoopUntil(g_waitedFor);
+        ::KillTimer(d.m_hWnd, 2);
+        idleDuringWait = d.idleCalls - idleBefore;
+        focusAfterTab = ::GetDlgCtrlID(::GetFocus());
+        d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_TRUE(signalled);
+    EXPECT_EQ(12, focusAfterTab) << "Tab during the wait goes to the next enabled tab stop";
+    EXPECT_GE(idleDuringWait, 2) << "idle passes after the key and after the timer";
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(g_waitedFor, 0));
+    ::CloseHandle(g_waitedFor);
+}
+
+// The exit command ends the dialog during a wait; the wait still runs until its
+// process ends, and only then does the dialog's own loop return.
+TEST(ModalWaitTest, EndingTheDialogDoesNotEndAWaitInsideIt) {
+    g_waitedFor = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool signalled = false;
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [&](ProbeDialog& d) {
+        ::SetTimer(d.m_hWnd, 3, 50, &EndProbeDialogWithFive);
+        ::SetTimer(d.m_hWnd, 2, 400, &SignalTheWait);
+        signalled = d.RunModalLoopUntil(g_waitedFor);
+        ::KillTimer(d.m_hWnd, 2);
+    };
+    EXPECT_EQ(5, dlg.DoModal());
+    EXPECT_TRUE(signalled) << "the wait returned before its handle was signalled";
+    ::CloseHandle(g_waitedFor);
+}
+
+TEST(ModalWaitTest, AQuitEndsTheWaitAndTheDialogAndStaysQueued) {
+    HANDLE never = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool signalled = true;
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [&](ProbeDialog& d) {
+        ::PostQuitMessage(7);
+        signalled = d.RunModalLoopUntil(never);
+    };
+    EXPECT_EQ(-1, dlg.DoModal());
+    EXPECT_FALSE(signalled);
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(7u, msg.wParam);
+    ::CloseHandle(never);
+}
+
+TEST(ModalWaitTest, AFailedWaitReturnsInsteadOfSpinning) {
+    HANDLE closed = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ::CloseHandle(closed);
+    bool signalled = true;
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [&](ProbeDialog& d) {
+        signalled = d.RunModalLoopUntil(closed);
+        d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_FALSE(signalled) << "a failed wait is not the process's end";
+}
+
+// Disabling the focused control through the command-update pass hands the
+// focus to the next tab stop instead of leaving the dialog without one.
+TEST(DialogTest, DisablingTheFocusedControlMovesTheFocusOn) {
+    int focusAfter = -1;
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [&](ProbeDialog& d) {
+        ASSERT_EQ(10, ::GetDlgCtrlID(::GetFocus()));
+        d.UpdateDialogControls(&d, FALSE);  // 10's handler disables it
+        focusAfter = ::GetDlgCtrlID(::GetFocus());
+        d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_EQ(12, focusAfter);
+}
+
 TEST(DialogTest, QuitEndsTheLoopAndStaysQueued) {
     ProbeDialog dlg;
     dlg.onFirstIdle = [](ProbeDialog&) { ::PostQuitMessage(3); };

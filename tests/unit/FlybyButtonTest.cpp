@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr POINT kTipOrigin = {10, 10};
+constexpr POINT kDescriptionOrigin = {10, 10};
 
 // A white parent with its own device context, counting the erase requests it gets.
 class ParentWindow {
@@ -29,7 +29,7 @@ public:
         m_button.SubclassWindow(button);
         m_font.CreateFont(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, NONANTIALIASED_QUALITY,
                           0, L"Tahoma");
-        m_button.m_ptTip = kTipOrigin;
+        m_button.m_ptTip = kDescriptionOrigin;
         m_button.m_pTipFont = &m_font;
         ::UpdateWindow(m_hWnd);
     }
@@ -94,8 +94,8 @@ TEST(FlybyButtonTest, ALineBreakDrawsTwoLinesStartingAtTheSameX) {
     const std::vector<int> starts = LineStarts(parent.DarkPixels());
     ASSERT_EQ(2u, starts.size());
     EXPECT_EQ(starts[0], starts[1]);
-    EXPECT_GE(starts[0], kTipOrigin.x);
-    EXPECT_LE(starts[0], kTipOrigin.x + 3);
+    EXPECT_GE(starts[0], kDescriptionOrigin.x);
+    EXPECT_LE(starts[0], kDescriptionOrigin.x + 3);
 }
 
 TEST(FlybyButtonTest, DrawingPutsTheParentsFontBack) {
