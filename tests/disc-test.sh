@@ -62,6 +62,7 @@ AUTORUN_SIGN_CERT=$work/cert.pem AUTORUN_SIGN_KEY=$work/key.pem \
 mkdir "$work/signed"
 osirrox -indev "$work/signed.iso" -extract /Autorun.exe "$work/signed/Autorun.exe" >/dev/null 2>&1
 check "signed with a certificate and key: the signature verifies" verify "$work/signed/Autorun.exe"
+check "the signed launcher's PE header is as built (flags, versions, checksum)" "$src/scripts/pe-header" check "$work/signed/Autorun.exe"
 AUTORUN_SIGN_CERT=$work/cert.pem AUTORUN_SIGN_KEY=$work/key.pem \
     make_disc "$work/signed-again.iso" ZENTOVARIK "$shipped" "$setup" "$manual"
 check "signed images are reproducible too" cmp "$work/signed.iso" "$work/signed-again.iso"
