@@ -78,10 +78,9 @@ protected:
         StartFrom(m_disc + L"Autorun.exe", locale);
     }
 
-    // Starts the launcher at path, from another current directory; with
-    // output, its standard output and error go there.
-    void StartFrom(const std::wstring& path, const wchar_t* locale, HANDLE output = nullptr) {
-        ASSERT_TRUE(StartLauncherProcess(m_process, path, locale, m_root, output)) << Utf8(path);
+    // Starts the launcher at path, from another current directory.
+    void StartFrom(const std::wstring& path, const wchar_t* locale) {
+        ASSERT_TRUE(StartLauncherProcess(m_process, path, locale, m_root)) << Utf8(path);
     }
 
     // Starts the Wine build of the launcher from the disc, in the Japanese

@@ -19,7 +19,6 @@ public:
         m_path = path;
         ::SetEnvironmentVariableW(L"AUTORUN_TEST_LOG", path.c_str());
     }
-    const std::wstring& Path() const { return m_path; }
     void Clear() const { ::DeleteFileW(m_path.c_str()); }
 
     std::vector<std::string> Lines() const {

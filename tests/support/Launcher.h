@@ -15,11 +15,11 @@ namespace testing_support {
 constexpr wchar_t kJapaneseLocale[] = L"0411;932;日本語 (日本)";
 
 // Starts the launcher at path with locale as its AUTORUN_LOCALE (null: none),
-// from folder; output as in ChildProcess::Start.
+// from folder.
 inline bool StartLauncherProcess(ChildProcess& process, const std::wstring& path, const wchar_t* locale,
-                                 const std::wstring& folder = L"", HANDLE output = nullptr) {
+                                 const std::wstring& folder = L"") {
     ::SetEnvironmentVariableW(L"AUTORUN_LOCALE", locale);
-    return process.Start(path, L"", folder, output);
+    return process.Start(path, folder);
 }
 
 // Waits for the process's launcher window; null if none appeared in time.

@@ -22,21 +22,15 @@ public:
         return *this;
     }
 
-    // Starts path (quoted, with arguments after it) in folder, or in this
-    // program's current folder when folder is empty; with output, the child's
-    // standard output and error (where Wine writes its traces) go there.
-    bool Start(const std::wstring& path, const std::wstring& arguments = L"", const std::wstring& folder = L"",
-               HANDLE output = nullptr) {
+    // Starts the program at path in folder, or in this program's current folder
+    // when folder is empty. It inherits this program's standard error, where
+    // Wine writes its traces (tests/wine-trace.sh).
+    bool Start(const std::wstring& path, const std::wstring& folder = L"") {
         Stop();
         STARTUPINFOW si = {};
         si.cb = sizeof(si);
-        if (output != nullptr) {
-            si.dwFlags = STARTF_USESTDHANDLES;
-            si.hStdError = output;
-            si.hStdOutput = output;
-        }
-        std::wstring command = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-        return ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
+        std::wstring command = L"\"" + path + L"\"";
+        return ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                 folder.empty() ? nullptr : folder.c_str(), &si, &m_info) != FALSE;
     }
 
