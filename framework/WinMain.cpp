@@ -1,32 +1,28 @@
 // The program entry: hardens the process, then hands over to the application object.
+#include "SystemDlls.h"
 #include "WinApp.h"
-
-#include <commctrl.h>
-#include <windows.h>
 
 namespace {
 
-// Loads later DLLs from System32 only, so a DLL planted beside the executable
-// (a disc copied to a Downloads folder) is never picked up. Looked up at run time
-// because Windows before the KB2533623 update lacks it.
-void RestrictDllSearchToSystem32() {
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
-    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-        reinterpret_cast<void*>(::GetProcAddress(kernel32, "SetDefaultDllDirectories")));
-    if (setDefault != nullptr) {
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
+// The first code of ours to run, right after the stack guard is seeded
+// (StackGuard.cpp, priority 101) and before every other constructor: nothing may
+// load a DLL before the search is restricted.
+__attribute__((constructor(102))) void HardenDllSearch() {
+#ifdef AUTORUN_TEST_DLL_SEARCH_FALLBACK
+    // Wine always has SetDefaultDllDirectories: this test build takes the path of
+    // a Windows that lacks it.
+    PreloadBareNameDependencies();
+#else
+    RestrictDllSearch();
+#endif
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    RestrictDllSearchToSystem32();
-
-    // Loads the version 6 common controls the manifest asks for.
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    // Without the common controls the dialog would still come up, only without
+    // its shield and themes: not worth refusing to start over.
+    LoadCommonControls();
 
     CWinApp* app = AfxGetApp();
     if (app == nullptr) {

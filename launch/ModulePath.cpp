@@ -1,5 +1,7 @@
 #include "ModulePath.h"
 
+#include "framework/ErrorMode.h"
+
 #include <cwchar>
 
 void CutAfterLastSeparator(wchar_t* path) {
@@ -36,6 +38,9 @@ bool GetTargetPath(PathBuffer& buffer, const wchar_t* name) {
     if (!GetModuleDirectory(buffer) || !AppendFileName(buffer, name)) {
         return false;
     }
+    // A disc taken out of its drive makes this fail; the caller then says the
+    // file is missing, with no system box asking for the disc first.
+    CNoDiskPrompt quiet;
     const DWORD attributes = ::GetFileAttributesW(buffer);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }

@@ -1,7 +1,5 @@
 #include "FlybyButton.h"
 
-#include <commctrl.h>
-
 namespace {
 constexpr DWORD kHoverTimeMs = 1;
 }
@@ -24,7 +22,7 @@ LRESULT CFlybyButton::OnMouseMove(WPARAM wParam, LPARAM lParam) {
         request.hwndTrack = m_hWnd;
         request.dwHoverTime = kHoverTimeMs;
         // A failed request leaves this at FALSE, so the next move asks again.
-        m_bTracking = ::_TrackMouseEvent(&request);
+        m_bTracking = ::TrackMouseEvent(&request);
     }
     return Default(WM_MOUSEMOVE, wParam, lParam);
 }

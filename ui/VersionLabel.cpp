@@ -48,8 +48,11 @@ bool ReadFixedFileInfo(const void* block, DWORD size, VS_FIXEDFILEINFO* info) {
 }
 
 bool GetVersionLabel(std::wstring& text) {
+    return GetModuleVersionLabel(::GetModuleHandleW(nullptr), text);
+}
+
+bool GetModuleVersionLabel(HMODULE module, std::wstring& text) {
     text.clear();
-    HMODULE module = ::GetModuleHandleW(nullptr);
     HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
     HGLOBAL loaded = resource != nullptr ? ::LoadResource(module, resource) : nullptr;
     const void* block = loaded != nullptr ? ::LockResource(loaded) : nullptr;

@@ -20,6 +20,9 @@ bool ReadFixedFileInfo(const void* block, DWORD size, VS_FIXEDFILEINFO* info);
 // empty, when it has no readable version resource.
 bool GetVersionLabel(std::wstring& text);
 
+// The same for module, a loaded image or resource file.
+bool GetModuleVersionLabel(HMODULE module, std::wstring& text);
+
 // The label's lengths on this screen, each scaled on its own.
 struct VersionLabelMetrics {
     int marginX;       // from the client area's right edge

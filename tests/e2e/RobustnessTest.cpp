@@ -281,7 +281,7 @@ TEST_F(RobustnessTest, AVersionDllPlantedBesideTheLauncherIsNeverLoaded) {
                 LogLines().empty() ? "does not load" : "loads");
     m_log.Clear();
 
-    // The launcher paints its version label, which loads version.dll, from System32.
+    // The launcher reads its version label from its own image: no version.dll.
     StartLauncher();
     ::Sleep(500);
     ::RedrawWindow(m_dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);

@@ -1,6 +1,7 @@
 #include "ui/VersionLabel.h"
 
 #include "ui/Scale.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,18 @@ TEST(GetVersionLabelTest, ReadsTheRunningExecutablesVersion) {
     std::wstring label = L"stale";
     ASSERT_TRUE(GetVersionLabel(label));
     EXPECT_EQ(L"Ver.7", label);
+}
+
+// A module without a version resource (the test DLL) has no label, and the
+// text of an earlier one does not stay behind.
+TEST(GetVersionLabelTest, AModuleWithoutAVersionHasNoLabel) {
+    HMODULE dll = ::LoadLibraryExW((testing_support::ExecutableFolder() + L"planted_version.dll").c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, dll);
+    std::wstring label = L"Ver.7";
+    EXPECT_FALSE(GetModuleVersionLabel(dll, label));
+    EXPECT_TRUE(label.empty());
+    ::FreeLibrary(dll);
 }
 
 // A VS_VERSIONINFO block as the resource compiler writes it: the header, the
