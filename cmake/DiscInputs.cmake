@@ -3,7 +3,8 @@
 #
 # Included by CMakeLists.txt, and runnable alone for the tests:
 #   cmake -DAUTORUN_BACKGROUND=... -DAUTORUN_ICON=... -DAUTORUN_VERSION=...
-#         [-DAUTORUN_SETUP=...] [-DAUTORUN_MANUAL=...] -P cmake/DiscInputs.cmake
+#         -DAUTORUN_VOLUME_LABEL=... [-DAUTORUN_SETUP=...] [-DAUTORUN_MANUAL=...]
+#         -P cmake/DiscInputs.cmake
 
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
     cmake_minimum_required(VERSION 3.20)
@@ -99,7 +100,22 @@ function(autorun_check_version version)
     endforeach()
 endfunction()
 
+# The volume label goes into the ISO 9660 volume descriptor, which allows only
+# d-characters (A-Z, 0-9 and _), and into the Joliet one, which Windows shows
+# and which holds at most 16 characters.
+function(autorun_check_volume_label label)
+    string(LENGTH "${label}" length)
+    if(length EQUAL 0)
+        _autorun_fail("AUTORUN_VOLUME_LABEL: empty; a disc needs a label")
+    elseif(NOT label MATCHES "^[A-Z0-9_]+$")
+        _autorun_fail("AUTORUN_VOLUME_LABEL '${label}': only A-Z, 0-9 and _ are allowed (ISO 9660 d-characters)")
+    elseif(length GREATER 16)
+        _autorun_fail("AUTORUN_VOLUME_LABEL '${label}': ${length} characters, at most 16 fit Joliet's label")
+    endif()
+endfunction()
+
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+    autorun_check_volume_label("${AUTORUN_VOLUME_LABEL}")
     autorun_check_background("${AUTORUN_BACKGROUND}")
     autorun_check_icon("${AUTORUN_ICON}")
     autorun_check_version("${AUTORUN_VERSION}")
