@@ -4,7 +4,7 @@ bool IsJapaneseLocale(const LocaleInputs& inputs) {
     if (!inputs.nameRead) {
         return false;
     }
-    return inputs.lcid == 0x0411 && inputs.displayName.find(L"日本語") != std::wstring::npos &&
+    return inputs.lcid == 0x0411 && inputs.displayName.Find(L"日本語") >= 0 &&
            inputs.codePage == 932;
 }
 

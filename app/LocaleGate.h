@@ -1,16 +1,16 @@
 #pragma once
 // The launcher runs only where Windows is Japanese throughout: display
 // language, regional format and the code page for non-Unicode programs.
-#include <windows.h>
+#include "framework/String.h"
 
-#include <string>
+#include <windows.h>
 
 // What the gate reads from the platform, once per start.
 struct LocaleInputs {
     LCID lcid = 0;             // the user default locale
     UINT codePage = 0;         // the ANSI code page
     bool nameRead = false;     // whether the display name below could be read
-    std::wstring displayName;  // the user default locale's language, in the UI language
+    CString displayName;       // the user default locale's language, in the UI language
 };
 
 // Display names longer than this do not fit the buffer they are read into.

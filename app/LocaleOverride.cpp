@@ -5,12 +5,13 @@
 namespace {
 
 // Whole-string unsigned number in the given base, at most maxDigits long.
-bool ParseNumber(const std::wstring& text, int base, std::size_t maxDigits, unsigned long* value) {
-    if (text.empty() || text.size() > maxDigits) {
+bool ParseNumber(const CString& text, int base, int maxDigits, unsigned long* value) {
+    if (text.IsEmpty() || text.GetLength() > maxDigits) {
         return false;
     }
     unsigned long result = 0;
-    for (wchar_t c : text) {
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const wchar_t c = text.GetAt(i);
         unsigned digit;
         if (c >= L'0' && c <= L'9') {
             digit = static_cast<unsigned>(c - L'0');
@@ -27,19 +28,19 @@ bool ParseNumber(const std::wstring& text, int base, std::size_t maxDigits, unsi
 
 }  // namespace
 
-LocaleInputs ParseLocaleOverride(const std::wstring& value) {
+LocaleInputs ParseLocaleOverride(const CString& value) {
     LocaleInputs inputs;
-    const std::size_t first = value.find(L';');
-    const std::size_t second = first == std::wstring::npos ? first : value.find(L';', first + 1);
-    if (second == std::wstring::npos) {
+    const int first = value.Find(L';');
+    const int second = first < 0 ? -1 : value.Find(L';', first + 1);
+    if (second < 0) {
         return inputs;
     }
     unsigned long lcid = 0;
     unsigned long codePage = 0;
-    const std::wstring name = value.substr(second + 1);
-    if (!ParseNumber(value.substr(0, first), 16, 8, &lcid) ||
-        !ParseNumber(value.substr(first + 1, second - first - 1), 10, 5, &codePage) ||
-        name.empty() || name.size() >= static_cast<std::size_t>(kLocaleNameBufferLength)) {
+    const CString name = value.Mid(second + 1);
+    if (!ParseNumber(value.Left(first), 16, 8, &lcid) ||
+        !ParseNumber(value.Mid(first + 1, second - first - 1), 10, 5, &codePage) || name.IsEmpty() ||
+        name.GetLength() >= kLocaleNameBufferLength) {
         return inputs;
     }
     inputs.lcid = static_cast<LCID>(lcid);

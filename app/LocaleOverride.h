@@ -4,9 +4,7 @@
 // build lets AUTORUN_LOCALE stand in for the platform's answers.
 #include "LocaleGate.h"
 
-#include <string>
-
 // Parses "<LCID in hex>;<ANSI code page>;<display name>", e.g.
 // "0411;932;日本語 (日本)". Anything malformed gives inputs whose name was not
 // read, which the gate refuses, never a pass.
-LocaleInputs ParseLocaleOverride(const std::wstring& value);
+LocaleInputs ParseLocaleOverride(const CString& value);

@@ -8,8 +8,8 @@ LocaleInputs ReadLocaleInputs() {
     if (length == 0) {
         return ReadPlatformLocaleInputs();
     }
-    std::wstring value(length, L'\0');
-    const DWORD written = ::GetEnvironmentVariableW(kVariable, value.data(), length);
-    value.resize(written < length ? written : 0);
+    CString value;
+    const DWORD written = ::GetEnvironmentVariableW(kVariable, value.GetBuffer(static_cast<int>(length)), length);
+    value.ReleaseBuffer(written < length ? static_cast<int>(written) : 0);
     return ParseLocaleOverride(value);
 }

@@ -26,19 +26,17 @@ BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
-std::wstring InstanceObjectName(const wchar_t* modulePath) {
+CString InstanceObjectName(const wchar_t* modulePath) {
     // File names compare without case: fold it the way the file system does.
-    std::wstring folded = modulePath;
-    if (!folded.empty()) {
-        ::CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
-    }
+    CString folded(modulePath);
+    folded.MakeUpper();
     // 64-bit FNV-1a over the UTF-16 code units.
     unsigned long long hash = 14695981039346656037ull;
-    for (wchar_t c : folded) {
-        hash = (hash ^ static_cast<unsigned long long>(c)) * 1099511628211ull;
+    for (int i = 0; i < folded.GetLength(); ++i) {
+        hash = (hash ^ static_cast<unsigned long long>(folded.GetAt(i))) * 1099511628211ull;
     }
-    wchar_t name[64];
-    ::wsprintfW(name, L"Local\\Autorun.%08lx%08lx", static_cast<unsigned long>(hash >> 32),
+    CString name;
+    name.Format(L"Local\\Autorun.%08lx%08lx", static_cast<unsigned long>(hash >> 32),
                 static_cast<unsigned long>(hash & 0xFFFFFFFFu));
     return name;
 }
@@ -51,12 +49,12 @@ bool CSingleInstance::Claim(DWORD waitMs) {
     // A short (8.3) spelling of the same path is the same launcher.
     PathBuffer longPath;
     const DWORD length = ::GetLongPathNameW(path, longPath, MAX_PATH);
-    const std::wstring name = InstanceObjectName(length > 0 && length < MAX_PATH ? longPath : path);
+    const CString name = InstanceObjectName(length > 0 && length < MAX_PATH ? longPath : path);
 
-    m_mutex.Attach(::CreateMutexW(nullptr, TRUE, name.c_str()));
+    m_mutex.Attach(::CreateMutexW(nullptr, TRUE, name));
     const bool first = m_mutex && ::GetLastError() != ERROR_ALREADY_EXISTS;
     m_mapping.Attach(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD),
-                                          (name + L".owner").c_str()));
+                                          name + L".owner"));
     if (!m_mutex || first) {
         PublishOwner();
         return true;

@@ -4,15 +4,16 @@
 // ends. A launcher from another folder is another disc's, and its own menu.
 #include "framework/Handle.h"
 
+#include "framework/String.h"
+
 #include <windows.h>
 
-#include <string>
 
 // The name of the session-wide objects that stand for the launcher at
 // modulePath: the same for two spellings of the path that differ only in case,
 // different for different paths. Object names may not hold a backslash and are
 // limited in length, so the path goes in as a hash.
-std::wstring InstanceObjectName(const wchar_t* modulePath);
+CString InstanceObjectName(const wchar_t* modulePath);
 
 class CSingleInstance {
 public:

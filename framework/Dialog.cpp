@@ -1,9 +1,7 @@
 #include "Dialog.h"
 
 #include "CmdUI.h"
-
-#include <memory>
-#include <new>
+#include "Memory.h"
 
 namespace {
 
@@ -48,12 +46,9 @@ INT_PTR CDialog::DoModal() {
 
     // Create the dialog hidden and show it only once its initialisation has let it
     // run, so a dialog ended during WM_INITDIALOG never appears.
-    std::unique_ptr<BYTE[]> copy(new (std::nothrow) BYTE[size]);
-    if (!copy) {
-        return -1;
-    }
-    ::CopyMemory(copy.get(), data, size);
-    DWORD* style = TemplateStyle(copy.get(), size);
+    CHeapBlock copy(size);
+    ::CopyMemory(copy.Get(), data, size);
+    DWORD* style = TemplateStyle(copy.Get(), size);
     if (style == nullptr) {
         return -1;
     }
@@ -62,7 +57,7 @@ INT_PTR CDialog::DoModal() {
 
     m_bContinueModal = true;
     m_nModalResult = -1;
-    HWND hwnd = ::CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(copy.get()),
+    HWND hwnd = ::CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(copy.Get()),
                                              nullptr, &CDialog::DialogProc,
                                              reinterpret_cast<LPARAM>(this));
     if (hwnd == nullptr) {

@@ -21,14 +21,13 @@ CWinApp* AfxGetApp() {
     return g_app;
 }
 
-std::wstring AppNameFromPath(const std::wstring& path) {
-    const std::size_t slash = path.find_last_of(L"\\/");
-    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind(L'.');
-    if (dot != std::wstring::npos && dot != 0) {
-        name.erase(dot);
-    }
-    return name;
+CString AppNameFromPath(const wchar_t* path) {
+    const CString whole(path);
+    const int slash = whole.ReverseFind(L'\\') > whole.ReverseFind(L'/') ? whole.ReverseFind(L'\\')
+                                                                        : whole.ReverseFind(L'/');
+    const CString name = whole.Mid(slash + 1);
+    const int dot = name.ReverseFind(L'.');
+    return dot > 0 ? name.Left(dot) : name;
 }
 
 void CWinApp::InitApplication() {
@@ -52,7 +51,7 @@ int AfxMessageBox(LPCWSTR text, UINT type) {
 
 int AfxShowMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     if (caption == nullptr && g_app != nullptr) {
-        caption = g_app->m_strAppName.c_str();
+        caption = g_app->m_strAppName;
     }
     return ::MessageBoxW(owner, text, caption, type);
 }

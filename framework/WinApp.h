@@ -1,9 +1,9 @@
 #pragma once
 // CWinApp: the application object. A program defines exactly one global instance
 // of a class derived from it; the framework's entry calls its InitInstance.
-#include <windows.h>
+#include "String.h"
 
-#include <string>
+#include <windows.h>
 
 class CWnd;
 
@@ -25,7 +25,7 @@ public:
     // the executable's.
     void InitApplication();
 
-    std::wstring m_strAppName;  // the executable's base name
+    CString m_strAppName;       // the executable's base name
     CWnd* m_pMainWnd = nullptr;
 };
 
@@ -39,4 +39,4 @@ int AfxMessageBox(LPCWSTR text, UINT type = MB_OK);
 int AfxShowMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 // "C:\dir\Autorun.exe" -> "Autorun": the file name without folder and extension.
-std::wstring AppNameFromPath(const std::wstring& path);
+CString AppNameFromPath(const wchar_t* path);

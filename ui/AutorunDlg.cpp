@@ -164,7 +164,7 @@ LRESULT CAutorunDlg::OnPaint(WPARAM, LPARAM) {
         return 0;
     }
     PaintBackground(dc.GetSafeHdc());
-    std::wstring label;
+    CString label;
     if (GetVersionLabel(label)) {
         PaintVersionLabel(dc.GetSafeHdc(), label);
     }
@@ -187,7 +187,7 @@ void CAutorunDlg::PaintBackground(HDC dc) {
                  size.bmWidth, size.bmHeight, SRCCOPY);
 }
 
-void CAutorunDlg::PaintVersionLabel(HDC dc, const std::wstring& label) {
+void CAutorunDlg::PaintVersionLabel(HDC dc, const CString& label) {
     RECT client;
     GetClientRect(&client);
     const VersionLabelMetrics metrics = {ScaleForDpi(kLabelMarginX96), ScaleForDpi(kLabelMarginY96),

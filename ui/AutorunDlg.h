@@ -5,8 +5,6 @@
 #include "framework/Gdi.h"
 #include "FlybyButton.h"
 
-#include <string>
-
 class CCmdUI;
 
 class CAutorunDlg : public CDialog {
@@ -51,7 +49,7 @@ private:
     void PlaceButton(CFlybyButton& button, int y);
     void DescribeButton(CFlybyButton& button, const wchar_t* description);
     void PaintBackground(HDC dc);
-    void PaintVersionLabel(HDC dc, const std::wstring& label);
+    void PaintVersionLabel(HDC dc, const CString& label);
 
     static const MessageEntry kMessageTable[];
 

@@ -29,7 +29,7 @@ LRESULT CFlybyButton::OnMouseMove(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CFlybyButton::OnMouseHover(WPARAM, LPARAM) {
     HWND parent = ::GetParent(m_hWnd);
-    if (m_strTip.empty() || parent == nullptr) {
+    if (m_strTip.IsEmpty() || parent == nullptr) {
         return 0;
     }
     // Drawn straight onto the parent, outside its paint: anything that repaints
@@ -38,7 +38,7 @@ LRESULT CFlybyButton::OnMouseHover(WPARAM, LPARAM) {
     CSelectObject font(dc.GetSafeHdc(), m_pTipFont != nullptr ? m_pTipFont->GetSafeHandle() : nullptr);
     ::SetBkMode(dc.GetSafeHdc(), TRANSPARENT);
     RECT origin = {m_ptTip.x, m_ptTip.y, 0, 0};
-    ::DrawTextW(dc.GetSafeHdc(), m_strTip.c_str(), -1, &origin, DT_NOCLIP);
+    ::DrawTextW(dc.GetSafeHdc(), m_strTip, -1, &origin, DT_NOCLIP);
     return 0;
 }
 

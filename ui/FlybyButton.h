@@ -4,8 +4,7 @@
 // the parent to paint that area over.
 #include "framework/Button.h"
 #include "framework/Gdi.h"
-
-#include <string>
+#include "framework/String.h"
 
 // Sent by a button to its parent when the pointer leaves it: repaint the
 // description area. wParam and lParam are 0; the answer is 0.
@@ -14,7 +13,7 @@ constexpr UINT WM_DESCRIPTION_ERASE = WM_APP + 1;
 class CFlybyButton : public CButton {
 public:
     BOOL m_bTracking = FALSE;       // a tracking request is active
-    std::wstring m_strTip;          // the description; may hold line breaks
+    CString m_strTip;               // the description; may hold line breaks
     POINT m_ptTip = {0, 0};         // its top left corner in the parent's client area
     CFont* m_pTipFont = nullptr;    // owned by the parent
 

@@ -15,9 +15,9 @@ constexpr DWORD kVersionInfoHeader = 3 * sizeof(WORD);
 
 }  // namespace
 
-std::wstring FormatVersionLabel(const VS_FIXEDFILEINFO& info) {
-    wchar_t text[16];
-    ::wsprintfW(text, L"Ver.%u", static_cast<unsigned>(HIWORD(info.dwProductVersionMS)));
+CString FormatVersionLabel(const VS_FIXEDFILEINFO& info) {
+    CString text;
+    text.Format(L"Ver.%u", static_cast<unsigned>(HIWORD(info.dwProductVersionMS)));
     return text;
 }
 
@@ -47,12 +47,12 @@ bool ReadFixedFileInfo(const void* block, DWORD size, VS_FIXEDFILEINFO* info) {
     return true;
 }
 
-bool GetVersionLabel(std::wstring& text) {
+bool GetVersionLabel(CString& text) {
     return GetModuleVersionLabel(::GetModuleHandleW(nullptr), text);
 }
 
-bool GetModuleVersionLabel(HMODULE module, std::wstring& text) {
-    text.clear();
+bool GetModuleVersionLabel(HMODULE module, CString& text) {
+    text.Empty();
     HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
     HGLOBAL loaded = resource != nullptr ? ::LoadResource(module, resource) : nullptr;
     const void* block = loaded != nullptr ? ::LockResource(loaded) : nullptr;
@@ -70,7 +70,7 @@ bool CreateVersionLabelFont(CFont& font, int height) {
                            L"ＭＳ Ｐゴシック");
 }
 
-void DrawVersionLabel(HDC dc, const RECT& client, const CFont& font, const std::wstring& label,
+void DrawVersionLabel(HDC dc, const RECT& client, const CFont& font, const CString& label,
                       const VersionLabelMetrics& metrics, UINT extraFormat) {
     RECT face = client;
     ::InflateRect(&face, -metrics.marginX, -metrics.marginY);
@@ -81,7 +81,7 @@ void DrawVersionLabel(HDC dc, const RECT& client, const CFont& font, const std::
     CSelectObject selection(dc, font.GetSafeHandle());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, kLabelShadowColor);
-    ::DrawTextW(dc, label.c_str(), -1, &shadow, format);
+    ::DrawTextW(dc, label, -1, &shadow, format);
     ::SetTextColor(dc, kLabelColor);
-    ::DrawTextW(dc, label.c_str(), -1, &face, format);
+    ::DrawTextW(dc, label, -1, &face, format);
 }

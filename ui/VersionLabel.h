@@ -2,13 +2,13 @@
 // The "Ver.N" label: the major number of the launcher's own product version,
 // drawn in the picture's lower right corner.
 #include "framework/Gdi.h"
+#include "framework/String.h"
 
 #include <windows.h>
 
-#include <string>
 
 // "Ver." and the high word of the product version's most significant part.
-std::wstring FormatVersionLabel(const VS_FIXEDFILEINFO& info);
+CString FormatVersionLabel(const VS_FIXEDFILEINFO& info);
 
 // The fixed part of a version resource (a VS_VERSIONINFO block of size bytes):
 // false when the block is too short, is not a VS_VERSIONINFO or carries no
@@ -18,10 +18,10 @@ bool ReadFixedFileInfo(const void* block, DWORD size, VS_FIXEDFILEINFO* info);
 // Fills text with the label of the running executable, read from the image in
 // memory (so a swapped disc can neither change nor hide it); false, with text
 // empty, when it has no readable version resource.
-bool GetVersionLabel(std::wstring& text);
+bool GetVersionLabel(CString& text);
 
 // The same for module, a loaded image or resource file.
-bool GetModuleVersionLabel(HMODULE module, std::wstring& text);
+bool GetModuleVersionLabel(HMODULE module, CString& text);
 
 // The label's lengths on this screen, each scaled on its own.
 struct VersionLabelMetrics {
@@ -38,5 +38,5 @@ bool CreateVersionLabelFont(CFont& font, int height);
 // Draws label right- and bottom-aligned inside client less the margins: the
 // white shadow, then the dark face over it. extraFormat is added to the format
 // (the tests add DT_NOCLIP to show nothing is clipped).
-void DrawVersionLabel(HDC dc, const RECT& client, const CFont& font, const std::wstring& label,
+void DrawVersionLabel(HDC dc, const RECT& client, const CFont& font, const CString& label,
                       const VersionLabelMetrics& metrics, UINT extraFormat = 0);

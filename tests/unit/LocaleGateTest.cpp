@@ -1,5 +1,6 @@
 #include "app/LocaleGate.h"
 #include "app/LocaleOverride.h"
+#include "tests/support/StringPrinting.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +56,7 @@ class MalformedLocaleOverrideTest : public ::testing::TestWithParam<std::wstring
 
 // A malformed value is a failed read, which the gate refuses: never a pass.
 TEST_P(MalformedLocaleOverrideTest, CountsAsAFailedRead) {
-    const LocaleInputs inputs = ParseLocaleOverride(GetParam());
+    const LocaleInputs inputs = ParseLocaleOverride(GetParam().c_str());
     EXPECT_FALSE(inputs.nameRead);
     EXPECT_FALSE(IsJapaneseLocale(inputs));
 }

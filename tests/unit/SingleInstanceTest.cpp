@@ -1,4 +1,5 @@
 #include "app/SingleInstance.h"
+#include "tests/support/StringPrinting.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,7 @@
 namespace {
 
 TEST(InstanceObjectNameTest, OnePathInAnyCaseIsOneLauncherAndOtherPathsAreOthers) {
-    const std::wstring disc = InstanceObjectName(L"D:\\Autorun.exe");
+    const CString disc = InstanceObjectName(L"D:\\Autorun.exe");
     EXPECT_EQ(disc, InstanceObjectName(L"d:\\AUTORUN.EXE"));
     EXPECT_EQ(disc, InstanceObjectName(L"D:\\autorun.exe"));
     EXPECT_NE(disc, InstanceObjectName(L"E:\\Autorun.exe"));           // another drive's disc
@@ -19,10 +20,10 @@ TEST(InstanceObjectNameTest, OnePathInAnyCaseIsOneLauncherAndOtherPathsAreOthers
 TEST(InstanceObjectNameTest, IsAValidObjectNameInTheSessionNamespaceWhateverThePath) {
     const std::wstring longPath = L"C:\\" + std::wstring(250, L'あ') + L"\\Autorun.exe";
     for (const std::wstring& path : {std::wstring(L"D:\\Autorun.exe"), longPath}) {
-        const std::wstring name = InstanceObjectName(path.c_str());
-        EXPECT_EQ(0u, name.find(L"Local\\"));
-        EXPECT_EQ(std::wstring::npos, name.find(L'\\', 6)) << "no backslash after the namespace";
-        EXPECT_LT(name.size(), 64u);
+        const CString name = InstanceObjectName(path.c_str());
+        EXPECT_EQ(0, name.Find(L"Local\\"));
+        EXPECT_EQ(-1, name.Find(L'\\', 6)) << "no backslash after the namespace";
+        EXPECT_LT(name.GetLength(), 64);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/Scale.h"
 #include "tests/support/Files.h"
+#include "tests/support/StringPrinting.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ TEST(FormatVersionLabelTest, ShowsTheProductsMajorNumber) {
 
 // The running executable is the unit test program, whose version is 7.1.0.0.
 TEST(GetVersionLabelTest, ReadsTheRunningExecutablesVersion) {
-    std::wstring label = L"stale";
+    CString label = L"stale";
     ASSERT_TRUE(GetVersionLabel(label));
     EXPECT_EQ(L"Ver.7", label);
 }
@@ -41,9 +42,9 @@ TEST(GetVersionLabelTest, AModuleWithoutAVersionHasNoLabel) {
     HMODULE dll = ::LoadLibraryExW((testing_support::ExecutableFolder() + L"planted_version.dll").c_str(), nullptr,
                                    LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, dll);
-    std::wstring label = L"Ver.7";
+    CString label = L"Ver.7";
     EXPECT_FALSE(GetModuleVersionLabel(dll, label));
-    EXPECT_TRUE(label.empty());
+    EXPECT_TRUE(label.IsEmpty());
     ::FreeLibrary(dll);
 }
 
@@ -94,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Blocks, MalformedVersionTest, ::testing::Values(
 
 // The pixels of the label drawn over white in a client area of 640x400
 // design pixels at dpi, with the format plus extraFormat.
-std::vector<DWORD> DrawnLabel(int dpi, const std::wstring& label, UINT extraFormat) {
+std::vector<DWORD> DrawnLabel(int dpi, const CString& label, UINT extraFormat) {
     const int width = ScaleLength(640, dpi);
     const int height = ScaleLength(400, dpi);
     BITMAPINFO bi = {};

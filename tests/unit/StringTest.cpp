@@ -1,0 +1,94 @@
+#include "framework/String.h"
+
+#include "framework/WinApp.h"
+#include "tests/support/StringPrinting.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(StringTest, CopiesMovesAndAssignsEvenFromItself) {
+    CString empty;
+    EXPECT_TRUE(empty.IsEmpty());
+    EXPECT_EQ(L"", empty) << "a string never stored into still reads as empty text";
+
+    CString a = L"ディスク 1";
+    CString b = a;
+    b += L"\\Setup.exe";
+    EXPECT_EQ(L"ディスク 1", a) << "a copy is its own";
+    EXPECT_EQ(L"ディスク 1\\Setup.exe", b);
+    EXPECT_EQ(16, b.GetLength());
+
+    CString moved = static_cast<CString&&>(b);
+    EXPECT_EQ(L"ディスク 1\\Setup.exe", moved);
+    EXPECT_TRUE(b.IsEmpty());
+
+    moved = moved.GetString() + 5;  // from its own characters
+    EXPECT_EQ(L"1\\Setup.exe", moved);
+    moved += moved;                  // grows while reading itself
+    EXPECT_EQ(L"1\\Setup.exe1\\Setup.exe", moved);
+    moved = moved;
+    EXPECT_EQ(22, moved.GetLength());
+    moved.Empty();
+    EXPECT_EQ(L"", moved);
+    moved += L'x';
+    EXPECT_EQ(L"x", moved);
+}
+
+TEST(StringTest, FindsAndCutsWithinBounds) {
+    const CString path = L"C:\\Disc\\Autorun.exe";
+    EXPECT_EQ(2, path.Find(L'\\'));
+    EXPECT_EQ(7, path.Find(L'\\', 3));
+    EXPECT_EQ(-1, path.Find(L'\\', 8));
+    EXPECT_EQ(-1, path.Find(L'\\', 100));
+    EXPECT_EQ(8, path.Find(L"Autorun"));
+    EXPECT_EQ(-1, path.Find(L"Autorun", 9));
+    EXPECT_EQ(-1, path.Find(L"x", 100));
+    EXPECT_EQ(7, path.ReverseFind(L'\\'));
+    EXPECT_EQ(-1, path.ReverseFind(L'/'));
+    EXPECT_EQ(-1, CString().Find(L'a'));
+    EXPECT_EQ(-1, CString().Find(L"a"));
+
+    EXPECT_EQ(L"Disc", path.Mid(3, 4));
+    EXPECT_EQ(L"Autorun.exe", path.Mid(8));
+    EXPECT_EQ(L"exe", path.Mid(16, 100)) << "a count past the end stops at it";
+    EXPECT_EQ(L"", path.Mid(100));
+    EXPECT_EQ(L"C:\\", path.Mid(-5, 3));
+    EXPECT_EQ(L"", path.Left(0));
+    EXPECT_EQ(L"C:", path.Left(2));
+}
+
+TEST(StringTest, FormatsFoldsAndTakesWrittenBuffers) {
+    CString text;
+    text.Format(L"Ver.%u %s %08lx", 5u, L"ゾルタニカ", 0xBEEFul);
+    EXPECT_EQ(L"Ver.5 ゾルタニカ 0000beef", text);
+    text.Format(L"%s", std::wstring(1500, L'a').c_str());
+    EXPECT_EQ(1024, text.GetLength()) << "the system's formatter stops at 1024 characters";
+
+    CString name = L"d:\\autorun.exe ディスク";
+    name.MakeUpper();
+    EXPECT_EQ(L"D:\\AUTORUN.EXE ディスク", name);
+
+    CString buffer;
+    const DWORD written = ::GetEnvironmentVariableW(L"AUTORUN_STRING_TEST", buffer.GetBuffer(40), 41);
+    buffer.ReleaseBuffer(static_cast<int>(written));
+    EXPECT_TRUE(buffer.IsEmpty());
+    wchar_t* raw = buffer.GetBuffer(10);
+    lstrcpyW(raw, L"written");
+    buffer.ReleaseBuffer();
+    EXPECT_EQ(L"written", buffer);
+    EXPECT_EQ(7, buffer.GetLength());
+}
+
+TEST(AppNameFromPathTest, IsTheFileNameWithoutFolderOrExtension) {
+    EXPECT_EQ(L"Autorun", AppNameFromPath(L"C:\\ディスク 1\\Autorun.exe"));
+    EXPECT_EQ(L"Autorun", AppNameFromPath(L"D:/Autorun.exe"));
+    EXPECT_EQ(L"Autorun.old", AppNameFromPath(L"D:\\dir.x\\Autorun.old.exe"));
+    EXPECT_EQ(L"Autorun", AppNameFromPath(L"D:\\dir.x\\Autorun"));
+    EXPECT_EQ(L".profile", AppNameFromPath(L"D:\\.profile")) << "a leading dot is the name, not an extension";
+    EXPECT_EQ(L"", AppNameFromPath(L""));
+}
+
+}  // namespace
