@@ -1,33 +1,74 @@
 #include "Wnd.h"
 
 #include "CmdUI.h"
+#include "Memory.h"
 #include "WinApp.h"
 
 #include <algorithm>
 
 namespace {
-const wchar_t kObjectProperty[] = L"Framework.CWnd";
-}
+
+// The handle map: which object each attached window belongs to. Zero-initialised
+// (no constructor runs for it); the lock lets windows of other threads, as the
+// tests make, attach meanwhile.
+struct Binding {
+    HWND hwnd;
+    CWnd* wnd;
+};
+SRWLOCK g_mapLock = SRWLOCK_INIT;
+Binding* g_bindings = nullptr;
+int g_bindingCount = 0;
+int g_bindingCapacity = 0;
+
+}  // namespace
 
 CWnd::~CWnd() {
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) {
         UnsubclassWindow();
+    } else {
+        Detach();  // its window is gone: no stale entry may outlive the object
     }
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
-    return static_cast<CWnd*>(::GetPropW(hwnd, kObjectProperty));
+    CWnd* found = nullptr;
+    ::AcquireSRWLockShared(&g_mapLock);
+    for (int i = 0; i < g_bindingCount; ++i) {
+        if (g_bindings[i].hwnd == hwnd) {
+            found = g_bindings[i].wnd;
+            break;
+        }
+    }
+    ::ReleaseSRWLockShared(&g_mapLock);
+    return found;
 }
 
 void CWnd::Attach(HWND hwnd) {
     m_hWnd = hwnd;
-    ::SetPropW(hwnd, kObjectProperty, this);
+    ::AcquireSRWLockExclusive(&g_mapLock);
+    if (g_bindingCount == g_bindingCapacity) {
+        const int capacity = g_bindingCapacity == 0 ? 8 : g_bindingCapacity * 2;
+        auto* bindings = static_cast<Binding*>(AfxAllocate(sizeof(Binding) * static_cast<SIZE_T>(capacity)));
+        if (g_bindingCount > 0) {
+            ::CopyMemory(bindings, g_bindings, sizeof(Binding) * static_cast<SIZE_T>(g_bindingCount));
+        }
+        AfxFree(g_bindings);
+        g_bindings = bindings;
+        g_bindingCapacity = capacity;
+    }
+    g_bindings[g_bindingCount++] = {hwnd, this};
+    ::ReleaseSRWLockExclusive(&g_mapLock);
 }
 
 void CWnd::Detach() {
-    if (m_hWnd != nullptr) {
-        ::RemovePropW(m_hWnd, kObjectProperty);
+    ::AcquireSRWLockExclusive(&g_mapLock);
+    for (int i = 0; i < g_bindingCount; ++i) {
+        if (g_bindings[i].wnd == this) {
+            g_bindings[i] = g_bindings[--g_bindingCount];
+            break;
+        }
     }
+    ::ReleaseSRWLockExclusive(&g_mapLock);
     m_hWnd = nullptr;
 }
 
@@ -56,6 +97,13 @@ HWND CWnd::UnsubclassWindow() {
 }
 
 void CWnd::CenterWindow(HWND over) {
+    RECT rect;
+    ::GetWindowRect(m_hWnd, &rect);
+    const POINT at = GetCenteredPosition(over, rect.right - rect.left, rect.bottom - rect.top);
+    ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+POINT CWnd::GetCenteredPosition(HWND over, int width, int height) const {
     RECT area;
     if (over == nullptr || over == ::GetDesktopWindow()) {
         MONITORINFO monitor = {};
@@ -65,14 +113,9 @@ void CWnd::CenterWindow(HWND over) {
     } else {
         ::GetWindowRect(over, &area);
     }
-    RECT rect;
-    ::GetWindowRect(m_hWnd, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
     // A window larger than the area keeps its top left corner on it.
-    const int x = std::max(area.left, area.left + (area.right - area.left - width) / 2);
-    const int y = std::max(area.top, area.top + (area.bottom - area.top - height) / 2);
-    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return {std::max(area.left, area.left + (area.right - area.left - width) / 2),
+            std::max(area.top, area.top + (area.bottom - area.top - height) / 2)};
 }
 
 int CWnd::MessageBox(LPCWSTR text, LPCWSTR caption, UINT type) const {

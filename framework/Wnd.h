@@ -1,6 +1,8 @@
 #pragma once
-// CWnd: a thin, non-owning wrapper of one window. Its object pointer is kept in a
-// window property, so a window procedure finds the object without a global map.
+// CWnd: a thin, non-owning wrapper of one window. The framework's handle map
+// takes a window procedure from the window to its object: a handful of entries
+// searched in the process, where a window property would cost a call to the
+// window server on every message under Wine.
 #include "MessageTable.h"
 
 #include <windows.h>
@@ -41,6 +43,8 @@ public:
     // Moves the window, keeping its size, to the centre of over: of the work area
     // of the window's monitor when over is the desktop window (or null).
     void CenterWindow(HWND over = nullptr);
+    // Where a window of width by height would lie centred as CenterWindow centres.
+    POINT GetCenteredPosition(HWND over, int width, int height) const;
 
     // A modal message box owned by this window; without a caption of its own it
     // shows the application name.

@@ -107,15 +107,18 @@ void CAutorunDlg::FurnishWindow() {
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    // Make the client area exactly the scaled picture, whatever the frame takes.
+    // Make the client area exactly the scaled picture, whatever the frame takes,
+    // centred on the work area: one move, so the window is laid out once.
     RECT window;
     RECT client;
     GetWindowRect(&window);
     GetClientRect(&client);
     const int frameWidth = (window.right - window.left) - (client.right - client.left);
     const int frameHeight = (window.bottom - window.top) - (client.bottom - client.top);
-    MoveWindow(0, 0, frameWidth + ScaleForDpi(kDesignWidth96), frameHeight + ScaleForDpi(kDesignHeight96));
-    CenterWindow(::GetDesktopWindow());
+    const int width = frameWidth + ScaleForDpi(kDesignWidth96);
+    const int height = frameHeight + ScaleForDpi(kDesignHeight96);
+    const POINT at = GetCenteredPosition(::GetDesktopWindow(), width, height);
+    SetWindowPos(nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
     m_fontText.CreateFont(ScaleForDpi(kDescriptionFontHeight96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
@@ -180,11 +183,16 @@ void CAutorunDlg::PaintBackground(HDC dc) {
     }
     CMemoryDC memory(nullptr);
     CSelectObject selection(memory.GetSafeHdc(), background.GetSafeHandle());
+    const int width = ScaleForDpi(size.bmWidth);
+    const int height = ScaleForDpi(size.bmHeight);
+    if (width == size.bmWidth && height == size.bmHeight) {
+        ::BitBlt(dc, 0, 0, width, height, memory.GetSafeHdc(), 0, 0, SRCCOPY);
+        return;
+    }
     // Averaging keeps the picture smooth when it is scaled up for a higher DPI.
     ::SetStretchBltMode(dc, HALFTONE);
     ::SetBrushOrgEx(dc, 0, 0, nullptr);
-    ::StretchBlt(dc, 0, 0, ScaleForDpi(size.bmWidth), ScaleForDpi(size.bmHeight), memory.GetSafeHdc(), 0, 0,
-                 size.bmWidth, size.bmHeight, SRCCOPY);
+    ::StretchBlt(dc, 0, 0, width, height, memory.GetSafeHdc(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
 }
 
 void CAutorunDlg::PaintVersionLabel(HDC dc, const CString& label) {

@@ -5,6 +5,9 @@
 // from zero, as MulDiv does).
 int ScaleLength(int n, int dpi);
 
-// n design pixels on this screen: the screen's DPI is read afresh on each call;
-// without a screen device context n comes back unscaled.
+// The screen's DPI, read on the first call (a system-DPI-aware process sees one
+// DPI for its whole life); 96 if the screen cannot be read.
+int ScreenDpi();
+
+// n design pixels on this screen, each length scaled and rounded on its own.
 int ScaleForDpi(int n);
