@@ -46,9 +46,11 @@ bool CSingleInstance::Claim(DWORD waitMs) {
     if (!GetModuleFilePath(path)) {
         return true;  // no identity to share: be a menu of its own
     }
-    // A short (8.3) spelling of the same path is the same launcher.
+    // A short (8.3) spelling of the same path is the same launcher. Windows
+    // makes every short alias with a '~' in it, so a path without one is long
+    // already, and the file system walk is saved at start-up.
     PathBuffer longPath;
-    const DWORD length = ::GetLongPathNameW(path, longPath, MAX_PATH);
+    const DWORD length = CString(path).Find(L'~') >= 0 ? ::GetLongPathNameW(path, longPath, MAX_PATH) : 0;
     const CString name = InstanceObjectName(length > 0 && length < MAX_PATH ? longPath : path);
 
     m_mutex.Attach(::CreateMutexW(nullptr, TRUE, name));
