@@ -89,13 +89,17 @@ int wmain(int argc, wchar_t** argv) {
     ::CopyFileW((bin + L"Autorun-wine.exe").c_str(), (disc + L"Autorun.exe").c_str(), FALSE);
     ::CopyFileW((bin + L"fake_setup.exe").c_str(), (disc + L"Setup.exe").c_str(), FALSE);
     ::CopyFileW((bin + L"Install.pdf").c_str(), (disc + L"Install.pdf").c_str(), FALSE);
+    // The floors start from the same folder, so that where a program lies
+    // (the prefix's drive or a mapped one) is no difference between them.
+    ::CopyFileW((bin + L"floor.exe").c_str(), (disc + L"floor.exe").c_str(), FALSE);
+    ::CopyFileW((bin + L"honest_floor.exe").c_str(), (disc + L"honest_floor.exe").c_str(), FALSE);
     const std::wstring launcher = disc + L"Autorun.exe";
-    const std::wstring floor = bin + L"floor.exe";
+    const std::wstring floor = disc + L"floor.exe";
     ::SetEnvironmentVariableW(L"AUTORUN_LOCALE", kJapaneseLocale);
 
     // Each pair: the launcher and one floor back to back, the order turning
     // every pair; the bare and the honest floor take turns.
-    const std::wstring floors[] = {floor, bin + L"honest_floor.exe"};
+    const std::wstring floors[] = {floor, disc + L"honest_floor.exe"};
     const char* floorNames[] = {"bare floor (a window painting the picture)", "honest floor (the same job, plainly)"};
     std::vector<double> launcherTimes, floorTimes[2], differences[2];
     for (int i = 0; i < 2 * runs; ++i) {
