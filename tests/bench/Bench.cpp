@@ -79,7 +79,7 @@ double TimeToFirstPaint(const std::wstring& exe) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const int runs = argc > 1 ? _wtoi(argv[1]) : 40;
+    const int runs = argc > 1 ? _wtoi(argv[1]) : 100;
     // A disc: the launcher (Wine build), a stand-in Setup.exe and a manual.
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
