@@ -3,11 +3,9 @@
 // runs in the same session hands over to it (brings its menu to the front) and
 // ends. A launcher from another folder is another disc's, and its own menu.
 #include "framework/Handle.h"
-
 #include "framework/String.h"
 
 #include <windows.h>
-
 
 // The name of the session-wide objects that stand for the launcher at
 // modulePath: the same for two spellings of the path that differ only in case,

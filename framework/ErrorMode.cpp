@@ -2,31 +2,15 @@
 
 #include "SystemDlls.h"
 
-namespace {
-
-using GetThreadErrorModeFn = DWORD(WINAPI*)();
-using SetThreadErrorModeFn = BOOL(WINAPI*)(DWORD, DWORD*);
-
 // The thread's own error mode is Windows 7's; looked up at run time so that the
 // process-wide one can stand in where it is missing.
-struct ThreadErrorMode {
-    GetThreadErrorModeFn get;
-    SetThreadErrorModeFn set;
-};
-
-ThreadErrorMode FindThreadErrorMode() {
-    HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
-    return {GetProcedure<GetThreadErrorModeFn>(kernel32, "GetThreadErrorMode"),
-            GetProcedure<SetThreadErrorModeFn>(kernel32, "SetThreadErrorMode")};
-}
-
-}  // namespace
-
 CNoDiskPrompt::CNoDiskPrompt() {
-    const ThreadErrorMode mode = FindThreadErrorMode();
-    if (mode.get != nullptr && mode.set != nullptr &&
-        mode.set(mode.get() | SEM_FAILCRITICALERRORS, &m_previous)) {
-        m_threadOnly = true;
+    HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
+    const auto getThreadMode = GetProcedure<DWORD(WINAPI*)()>(kernel32, "GetThreadErrorMode");
+    const auto setThreadMode = GetProcedure<SetThreadErrorModeFn>(kernel32, "SetThreadErrorMode");
+    if (getThreadMode != nullptr && setThreadMode != nullptr &&
+        setThreadMode(getThreadMode() | SEM_FAILCRITICALERRORS, &m_previous)) {
+        m_setThreadMode = setThreadMode;
         return;
     }
     // SetErrorMode returns the mode before; a second call sets it with ours added.
@@ -35,8 +19,8 @@ CNoDiskPrompt::CNoDiskPrompt() {
 }
 
 CNoDiskPrompt::~CNoDiskPrompt() {
-    if (m_threadOnly) {
-        FindThreadErrorMode().set(m_previous, nullptr);
+    if (m_setThreadMode != nullptr) {
+        m_setThreadMode(m_previous, nullptr);
     } else {
         ::SetErrorMode(m_previous);
     }

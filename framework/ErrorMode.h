@@ -12,6 +12,8 @@ public:
     CNoDiskPrompt& operator=(const CNoDiskPrompt&) = delete;
 
 private:
+    using SetThreadErrorModeFn = BOOL(WINAPI*)(DWORD, DWORD*);
+
     DWORD m_previous = 0;
-    bool m_threadOnly = false;
+    SetThreadErrorModeFn m_setThreadMode = nullptr;  // null: the process-wide mode was set
 };

@@ -102,11 +102,12 @@ int CString::Find(wchar_t c, int start) const {
 }
 
 int CString::Find(const wchar_t* text, int start) const {
-    if (start < 0 || start > m_length || m_data == nullptr) {
-        return text != nullptr && *text == L'\0' && start == 0 ? 0 : -1;
+    if (start < 0 || start > m_length) {
+        return -1;
     }
-    const wchar_t* found = std::wcsstr(m_data + start, text);
-    return found != nullptr ? static_cast<int>(found - m_data) : -1;
+    const wchar_t* data = *this;
+    const wchar_t* found = std::wcsstr(data + start, text);
+    return found != nullptr ? static_cast<int>(found - data) : -1;
 }
 
 int CString::ReverseFind(wchar_t c) const {

@@ -64,7 +64,4 @@ inline bool operator==(const wchar_t* a, const CString& b) {
 inline bool operator==(const CString& a, const CString& b) {
     return a == static_cast<LPCWSTR>(b);
 }
-inline bool operator!=(const CString& a, const wchar_t* b) {
-    return !(a == b);
-}
 CString operator+(const CString& a, const wchar_t* b);

@@ -13,15 +13,13 @@ const wchar_t* const kBareNameDependencies[] = {
     L"ntmarta.dll",  L"oleacc.dll",  L"wtsapi32.dll", nullptr,
 };
 
-bool RestrictDllSearch() {
+void RestrictDllSearch() {
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     const auto setDefault = GetProcedure<SetDefaultDllDirectoriesFn>(::GetModuleHandleW(L"kernel32.dll"),
                                                                      "SetDefaultDllDirectories");
-    if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-        return true;
+    if (setDefault == nullptr || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        PreloadBareNameDependencies();
     }
-    PreloadBareNameDependencies();
-    return false;
 }
 
 void PreloadBareNameDependencies() {

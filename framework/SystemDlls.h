@@ -8,9 +8,8 @@
 // Makes every later load by bare name search System32 only: neither the folder
 // the executable lies in nor the current one counts any more. Where Windows lacks
 // SetDefaultDllDirectories (Windows 7 without KB2533623), falls back to
-// PreloadBareNameDependencies. Call before anything else. True when the search is
-// restricted, false when only the fallback was possible.
-bool RestrictDllSearch();
+// PreloadBareNameDependencies. Call before anything else.
+void RestrictDllSearch();
 
 // The fallback: takes the current folder out of the search and loads, by full
 // System32 path, the DLLs that the common controls and the shell load by bare

@@ -3,6 +3,8 @@
 #include "ModuleFile.h"
 #include "Wnd.h"
 
+#include <algorithm>
+
 namespace {
 CWinApp* g_app = nullptr;
 }
@@ -23,8 +25,7 @@ CWinApp* AfxGetApp() {
 
 CString AppNameFromPath(const wchar_t* path) {
     const CString whole(path);
-    const int slash = whole.ReverseFind(L'\\') > whole.ReverseFind(L'/') ? whole.ReverseFind(L'\\')
-                                                                        : whole.ReverseFind(L'/');
+    const int slash = std::max(whole.ReverseFind(L'\\'), whole.ReverseFind(L'/'));
     const CString name = whole.Mid(slash + 1);
     const int dot = name.ReverseFind(L'.');
     return dot > 0 ? name.Left(dot) : name;

@@ -96,13 +96,6 @@ HWND CWnd::UnsubclassWindow() {
     return hwnd;
 }
 
-void CWnd::CenterWindow(HWND over) {
-    RECT rect;
-    ::GetWindowRect(m_hWnd, &rect);
-    const POINT at = GetCenteredPosition(over, rect.right - rect.left, rect.bottom - rect.top);
-    ::SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 POINT CWnd::GetCenteredPosition(HWND over, int width, int height) const {
     RECT area;
     if (over == nullptr || over == ::GetDesktopWindow()) {

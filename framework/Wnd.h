@@ -30,9 +30,6 @@ public:
     }
     BOOL GetWindowRect(RECT* rect) const { return ::GetWindowRect(m_hWnd, rect); }
     BOOL GetClientRect(RECT* rect) const { return ::GetClientRect(m_hWnd, rect); }
-    BOOL MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE) {
-        return ::MoveWindow(m_hWnd, x, y, width, height, repaint);
-    }
     BOOL SetWindowPos(HWND insertAfter, int x, int y, int width, int height, UINT flags) {
         return ::SetWindowPos(m_hWnd, insertAfter, x, y, width, height, flags);
     }
@@ -40,10 +37,9 @@ public:
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     // The window's system menu; null where it has none.
     HMENU GetSystemMenu() const { return ::GetSystemMenu(m_hWnd, FALSE); }
-    // Moves the window, keeping its size, to the centre of over: of the work area
-    // of the window's monitor when over is the desktop window (or null).
-    void CenterWindow(HWND over = nullptr);
-    // Where a window of width by height would lie centred as CenterWindow centres.
+    // Where a window of width by height would lie centred on over: on the work
+    // area of this window's monitor when over is the desktop window (or null).
+    // One too large for the area keeps its top left corner on it.
     POINT GetCenteredPosition(HWND over, int width, int height) const;
 
     // A modal message box owned by this window; without a caption of its own it

@@ -7,9 +7,7 @@ src=$1 exe=$2
 tool=$src/scripts/pe-header
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-ok() { echo "ok      $1"; passed=$((passed + 1)); }
-bad() { echo "FAILED  $1"; failed=$((failed + 1)); }
+. "$(dirname "$0")/checks.sh"
 
 output=$("$tool" check "$exe" 2>&1) && ok "the launcher's header" || bad "the launcher's header: $output"
 for what in REMOVABLE_RUN_FROM_SWAP NET_RUN_FROM_SWAP DYNAMIC_BASE NX_COMPAT NO_SEH TERMINAL_SERVER_AWARE VERSION CHECKSUM; do
@@ -31,5 +29,4 @@ for what in REMOVABLE_RUN_FROM_SWAP NET_RUN_FROM_SWAP DYNAMIC_BASE NX_COMPAT NO_
         bad "the check refuses an exe without $what: $output"
     fi
 done
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -6,10 +6,7 @@ set -uo pipefail
 src=$1 bin=$2 shipped=$3
 work=$(mktemp -d "$bin/../disc-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-ok() { echo "ok      $1"; passed=$((passed + 1)); }
-bad() { echo "FAILED  $1"; failed=$((failed + 1)); }
-check() { local what=$1; shift; if "$@" >/dev/null 2>&1; then ok "$what"; else bad "$what"; fi; }
+. "$(dirname "$0")/checks.sh"
 make_disc() { "$src/scripts/make-disc" "$@" >/dev/null; }
 # What a Windows reader sees: the Joliet names.
 joliet_files() { xorriso -rockridge off -indev "$1" -find / -type f 2>/dev/null | tr -d "'" | sort | tr '\n' ' '; }
@@ -37,8 +34,7 @@ check "has Joliet names" has_joliet "$image"
 mkdir "$work/x"
 osirrox -indev "$image" -extract / "$work/x" >/dev/null 2>&1
 # autorun.inf is UTF-16, little-endian after its byte-order mark.
-inf() { [ "$(od -An -tx1 -N2 "$1" | tr -d " \n")" = fffe ] && tail -c +3 "$1" | iconv -f UTF-16LE -t UTF-8; }
-[ "$(inf "$work/x/autorun.inf")" = "$(printf '[autorun]\r\nopen=Autorun.exe\r\nicon=Autorun.exe,0\r\nlabel=ZENTOVARIK\r')" ] &&
+[ "$(utf16_text "$work/x/autorun.inf")" = "$(printf '[autorun]\r\nopen=Autorun.exe\r\nicon=Autorun.exe,0\r\nlabel=ZENTOVARIK\r')" ] &&
     ok "autorun.inf (UTF-16) opens Autorun.exe with its icon" || bad "autorun.inf: $(od -c "$work/x/autorun.inf" | head -n 4)"
 check "Autorun.exe is the shipped launcher, unsigned" cmp "$work/x/Autorun.exe" "$shipped"
 check "Setup.exe and Install.pdf as given" bash -c "cmp '$work/x/Setup.exe' '$setup' && cmp '$work/x/Install.pdf' '$manual'"
@@ -121,5 +117,4 @@ else
     bad "the extracted launcher starts the extracted Setup.exe"; cat "$work/e2e.log"
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

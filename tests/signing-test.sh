@@ -13,10 +13,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-passed=0 failed=0
-ok() { echo "ok      $1"; passed=$((passed + 1)); }
-bad() { echo "FAILED  $1"; failed=$((failed + 1)); }
-check() { local what=$1; shift; if "$@" >/dev/null 2>&1; then ok "$what"; else bad "$what"; fi; }
+. "$(dirname "$0")/checks.sh"
 # make-disc's output; the settings (NAME=value) come before its arguments.
 disc() {
     local vars=()
@@ -177,10 +174,9 @@ output=$(disc "$work/signed-setup.iso" ZENTOVARIK "$shipped" "$work/SignedSetup.
 [[ "$output" != *"warning"* ]] && ok "a signed Setup.exe gets none" || bad "a signed Setup.exe gets none: $output"
 
 # The AutoPlay label, in UTF-16 beside open= and icon=.
-inf() { [ "$(od -An -tx1 -N2 "$1" | tr -d ' \n')" = fffe ] && tail -c +3 "$1" | iconv -f UTF-16LE -t UTF-8; }
 disc AUTORUN_AUTOPLAY_LABEL="ゾルタニカ ZENTOVARIK" "$work/label.iso" ZENTOVARIK "$shipped" "$setup" "$manual" >/dev/null
 extract "$work/label.iso" "$work/autorun.inf" autorun.inf
-[ "$(inf "$work/autorun.inf")" = "$(printf '[autorun]\r\nopen=Autorun.exe\r\nicon=Autorun.exe,0\r\nlabel=ゾルタニカ ZENTOVARIK\r')" ] &&
+[ "$(utf16_text "$work/autorun.inf")" = "$(printf '[autorun]\r\nopen=Autorun.exe\r\nicon=Autorun.exe,0\r\nlabel=ゾルタニカ ZENTOVARIK\r')" ] &&
     ok "autorun.inf carries the Japanese AutoPlay label, in UTF-16 with its byte-order mark" ||
     bad "autorun.inf carries the Japanese AutoPlay label: $(od -c "$work/autorun.inf" | head -n 5)"
 disc AUTORUN_AUTOPLAY_LABEL="ゾルタニカ ZENTOVARIK INSTALL DISC 52" "$work/label32.iso" ZENTOVARIK "$shipped" "$setup" "$manual" >/dev/null
@@ -244,8 +240,8 @@ i686-w64-mingw32-windres -i "$custom/bin/Autorun.exe" -O rc -o "$work/release.rc
 check "... whose version 7.3.0.0 is the launcher's product version (its label reads Ver.7)" \
     grep -q 'PRODUCTVERSION 7, 3, 0, 0' "$work/release.rc"
 extract "$custom/Autorun.iso" "$work/release.inf" autorun.inf
-[[ "$(inf "$work/release.inf")" == *"label=ゾルタニカ ZENTOVARIK"* ]] && ok "... with the default AutoPlay label" ||
-    bad "... with the default AutoPlay label: $(inf "$work/release.inf")"
+[[ "$(utf16_text "$work/release.inf")" == *"label=ゾルタニカ ZENTOVARIK"* ]] && ok "... with the default AutoPlay label" ||
+    bad "... with the default AutoPlay label: $(utf16_text "$work/release.inf")"
 secret=$(cat "$pki/password")
 grep -q osslsigncode "$work/arguments.log" 2>/dev/null && ! grep -qF "$secret" "$work/arguments.log" &&
     ok "no signing tool had the password on its command line" ||
@@ -261,5 +257,4 @@ output=$(cmake -S "$src" -B "$work/old-way" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/m
     bad "a password given in the cache stops the configure and leaves the cache: $output"
 
 cd "$src" || exit 1
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -5,12 +5,8 @@
 #include <windows.h>
 
 namespace {
-constexpr int kDesignDpi = 96;
-}
 
-int ScaleLength(int n, int dpi) {
-    return ::MulDiv(n, dpi, kDesignDpi);
-}
+constexpr int kDesignDpi = 96;
 
 int ScreenDpi() {
     // The process is system-DPI aware (its manifest): Windows shows it one DPI
@@ -21,6 +17,12 @@ int ScreenDpi() {
         dpi = screen.GetSafeHdc() != nullptr ? ::GetDeviceCaps(screen.GetSafeHdc(), LOGPIXELSY) : kDesignDpi;
     }
     return dpi;
+}
+
+}  // namespace
+
+int ScaleLength(int n, int dpi) {
+    return ::MulDiv(n, dpi, kDesignDpi);
 }
 
 int ScaleForDpi(int n) {

@@ -5,9 +5,7 @@
 // from zero, as MulDiv does).
 int ScaleLength(int n, int dpi);
 
-// The screen's DPI, read on the first call (a system-DPI-aware process sees one
-// DPI for its whole life); 96 if the screen cannot be read.
-int ScreenDpi();
-
-// n design pixels on this screen, each length scaled and rounded on its own.
+// n design pixels on this screen, each length scaled and rounded on its own. The
+// screen's DPI is read on the first call (a system-DPI-aware process sees one DPI
+// for its whole life); 96 if the screen cannot be read.
 int ScaleForDpi(int n);

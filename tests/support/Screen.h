@@ -18,14 +18,21 @@ inline int Scale(int n) {
     return ::MulDiv(n, ScreenDpi(), 96);
 }
 
-// The pixels of a rectangle of a device context, as 32-bit colours, row by row.
-inline std::vector<DWORD> Capture(HDC source, int x, int y, int width, int height) {
+// A 32-bit bitmap of width by height whose rows run top to bottom, as
+// CreateDIBSection takes it.
+inline BITMAPINFO TopDownBitmapInfo(int width, int height) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
+    return info;
+}
+
+// The pixels of a rectangle of a device context, as 32-bit colours, row by row.
+inline std::vector<DWORD> Capture(HDC source, int x, int y, int width, int height) {
+    const BITMAPINFO info = TopDownBitmapInfo(width, height);
     void* bits = nullptr;
     HDC memory = ::CreateCompatibleDC(source);
     HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);

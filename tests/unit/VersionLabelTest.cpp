@@ -2,6 +2,7 @@
 
 #include "ui/Scale.h"
 #include "tests/support/Files.h"
+#include "tests/support/Screen.h"
 #include "tests/support/StringPrinting.h"
 
 #include <gtest/gtest.h>
@@ -98,12 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Blocks, MalformedVersionTest, ::testing::Values(
 std::vector<DWORD> DrawnLabel(int dpi, const CString& label, UINT extraFormat) {
     const int width = ScaleLength(640, dpi);
     const int height = ScaleLength(400, dpi);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    const BITMAPINFO bi = testing_support::TopDownBitmapInfo(width, height);
     void* bits = nullptr;
     CMemoryDC dc(nullptr);
     CGdiObject<HBITMAP> canvas(::CreateDIBSection(dc.GetSafeHdc(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
