@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xdotool
           fonts-ipafont-gothic fonts-wine fonts-dejavu-core googletest imagemagick cmake make locales
-          xorriso osslsigncode openssl softhsm2 libengine-pkcs11-openssl)
+          xorriso osslsigncode openssl softhsm2 libengine-pkcs11-openssl python3)
 
 # Wine maps the Unix locale to the Windows one and encodes file names in its
 # character set: without a real ja_JP.UTF-8 locale, Japanese names cannot exist.
@@ -30,7 +30,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     log=$(mktemp)
     $sudo apt-get update -qq >"$log" 2>&1 || echo "setup: apt-get update exited $?, continuing"
     if ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-            -t bookworm "${packages[@]}" >>"$log" 2>&1; then
+            "${packages[@]}" >>"$log" 2>&1; then
         cat "$log"
         exit 1
     fi
