@@ -3,6 +3,7 @@
 # make run:   shows the launcher from a sample disc in build/disc
 # make disc:  the disc image build/Autorun.iso (see README for your own product)
 # make bench: measures the launcher under Wine and prints a table
+# make test-fresh RELEASE=trixie: make run and make test in a fresh minimal Debian root
 # Each first installs whatever is missing (scripts/setup.sh).
 
 BUILD     := build
@@ -18,7 +19,7 @@ TEST_TREE  = $(BUILD)/test-$(ARCH)
 RUN_TREE   = $(if $(filter i686,$(ARCH)),$(BUILD),$(BUILD)/x86_64)
 TREES      = tree-i686 tree-x86_64
 
-.PHONY: all setup build test-trees $(TREES) test run disc bench clean
+.PHONY: all setup build test-trees $(TREES) test run disc bench test-fresh clean
 all: build
 
 setup:
@@ -54,6 +55,13 @@ bench: build
 
 disc: build
 	@cmake --build $(BUILD) --target disc
+
+# The README's two commands, as a new user runs them, in a minimal Debian root of
+# RELEASE built from this machine's apt mirrors on a clone of the current commit.
+# Needs no set-up here (it runs as root, through sudo if need be).
+RELEASE ?= trixie
+test-fresh:
+	@scripts/test-fresh $(RELEASE)
 
 clean:
 	rm -rf $(BUILD)

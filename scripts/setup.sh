@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need; a no-op when everything is present.
 # The 64-bit compiler and Wine serve machines that cannot execute 32-bit code
-# (see scripts/host-arch).
+# (see scripts/host-arch). Works on a minimal Debian 12 or 13 as it is: every
+# tool the build, make run, make test, make disc and make bench call is named
+# here, python3 included, and no release is pinned (pinning breaks as soon as a
+# security update moves an amd64 library ahead of its i386 twin).
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xdotool
@@ -20,21 +23,51 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && have_locale && exit 0
 
+started=$SECONDS
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+update() {
+    # The mirror's i386 security index is sometimes mid-sync (exit 100); the
+    # install below works without it, so let it decide.
+    $sudo apt-get update -qq >>"$log" 2>&1 || echo "setup: apt-get update exited $?, continuing"
+}
+install() {
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        "${packages[@]}" >>"$log" 2>&1
+}
+
+# Multi-Arch twins the install failed on because the mirror offers the i386
+# build at another version than the amd64 one ("name amd64-version i386-version").
+lagging_i386() {
+    local name amd64 i386
+    for name in $(grep -o '[a-z0-9][a-z0-9.+-]*:i386' "$log" | sed 's/:i386$//' | sort -u); do
+        amd64=$(dpkg-query -W -f='${Version}' "$name:amd64" 2>/dev/null ||
+                apt-cache policy "$name:amd64" | sed -n 's/^ *Candidate: //p')
+        i386=$(apt-cache policy "$name:i386" | sed -n 's/^ *Candidate: //p')
+        [ -z "$amd64" ] || [ "$amd64" = "$i386" ] || echo "$name $amd64 ${i386:-none}"
+    done
+}
+
 if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
     $sudo dpkg --add-architecture i386
-    # The mirror's i386 security index is sometimes mid-sync (exit 100); the
-    # install below works without it, so let it decide.
-    log=$(mktemp)
-    $sudo apt-get update -qq >"$log" 2>&1 || echo "setup: apt-get update exited $?, continuing"
-    if ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-            "${packages[@]}" >>"$log" 2>&1; then
-        cat "$log"
-        exit 1
+    update
+    if ! install; then
+        # An index caught mid-sync: fetch it again and try once more.
+        update
+        if ! install; then
+            read -r name amd64 i386 < <(lagging_i386 | head -n 1) || true
+            if [ -n "${name:-}" ]; then
+                echo "setup: this mirror has $name $amd64 for amd64 but $i386 for i386 (its i386 side lags behind); run make again once it has caught up (usually within hours), or use another mirror"
+            else
+                cat "$log"
+            fi
+            exit 1
+        fi
     fi
-    rm -f "$log"
 fi
 if ! have_locale; then
     echo "setup: generating the ja_JP.UTF-8 locale"
@@ -42,3 +75,4 @@ if ! have_locale; then
     grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
     $sudo locale-gen >/dev/null
 fi
+echo "setup: done in $(( SECONDS - started )) s"
