@@ -104,6 +104,13 @@ void CAutorunDlg::FurnishWindow() {
         ::RemoveMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
     }
 
+    // The taskbar, Alt+Tab and screen readers name the menu by its text, which
+    // no caption bar shows.
+    CString name;
+    if (!GetProductName(name) && AfxGetApp() != nullptr) {
+        name = AfxGetApp()->m_strAppName;
+    }
+    SetWindowText(name);
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 

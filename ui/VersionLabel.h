@@ -1,6 +1,7 @@
 #pragma once
 // The "Ver.N" label: the major number of the launcher's own product version,
-// drawn in the picture's lower right corner.
+// drawn in the picture's lower right corner; and the product's name from the
+// same version resource, which names the window.
 #include "framework/Gdi.h"
 #include "framework/String.h"
 
@@ -22,6 +23,18 @@ bool GetVersionLabel(CString& text);
 
 // The same for module, a loaded image or resource file.
 bool GetModuleVersionLabel(HMODULE module, CString& text);
+
+// The text of key (a string such as "ProductName") in a version resource of
+// size bytes, from the first string table that has it; false, with value
+// empty, when the block is malformed or no table has the key with a text.
+bool ReadVersionString(const void* block, DWORD size, const wchar_t* key, CString& value);
+
+// The running executable's product name, read from the image in memory as the
+// label is; false, with name empty, when it has none.
+bool GetProductName(CString& name);
+
+// The same for module, a loaded image or resource file.
+bool GetModuleProductName(HMODULE module, CString& name);
 
 // The label's lengths on this screen, each scaled on its own.
 struct VersionLabelMetrics {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -92,6 +93,137 @@ INSTANTIATE_TEST_SUITE_P(Blocks, MalformedVersionTest, ::testing::Values(
     Malformed{"BadSignature", [](std::vector<BYTE>& b) { b[40] ^= 0xFF; }},
     Malformed{"NoFixedPart", [](std::vector<BYTE>& b) { b[2] = 0; b[3] = 0; }},
     Malformed{"LengthPastTheBlock", [](std::vector<BYTE>& b) { b[1] = 0x7F; }}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+// The product's name, from the unit tests' own version resource, whose name
+// is in its second string table.
+TEST(GetProductNameTest, ReadsTheRunningExecutablesProductName) {
+    CString name = L"stale";
+    ASSERT_TRUE(GetProductName(name));
+    EXPECT_EQ(L"単体テスト", name);
+}
+
+TEST(GetProductNameTest, AModuleWithoutAVersionHasNoName) {
+    HMODULE dll = ::LoadLibraryExW((testing_support::ExecutableFolder() + L"planted_version.dll").c_str(), nullptr,
+                                   LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, dll);
+    CString name = L"stale";
+    EXPECT_FALSE(GetModuleProductName(dll, name));
+    EXPECT_TRUE(name.IsEmpty());
+    ::FreeLibrary(dll);
+}
+
+// A node of a version resource as resource compilers write it: the header,
+// the key, the value and the children, each from a DWORD boundary.
+std::vector<BYTE> Node(const wchar_t* key, WORD type, const std::vector<BYTE>& value, WORD valueLength,
+                       const std::vector<std::vector<BYTE>>& children = {}) {
+    std::vector<BYTE> node(6);
+    const BYTE* keyBytes = reinterpret_cast<const BYTE*>(key);
+    node.insert(node.end(), keyBytes, keyBytes + (std::wcslen(key) + 1) * sizeof(wchar_t));
+    while (node.size() % 4 != 0) node.push_back(0);
+    node.insert(node.end(), value.begin(), value.end());
+    for (const std::vector<BYTE>& child : children) {
+        while (node.size() % 4 != 0) node.push_back(0);
+        node.insert(node.end(), child.begin(), child.end());
+    }
+    const WORD length = static_cast<WORD>(node.size());
+    std::memcpy(node.data(), &length, sizeof(WORD));
+    std::memcpy(node.data() + 2, &valueLength, sizeof(WORD));
+    std::memcpy(node.data() + 4, &type, sizeof(WORD));
+    return node;
+}
+
+std::vector<BYTE> Text(const wchar_t* text) {
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(text);
+    return std::vector<BYTE>(bytes, bytes + (std::wcslen(text) + 1) * sizeof(wchar_t));
+}
+
+// One string of a table; valueLength counts characters, as the format has it.
+std::vector<BYTE> String(const wchar_t* key, const wchar_t* text) {
+    return Node(key, 1, Text(text), static_cast<WORD>(std::wcslen(text) + 1));
+}
+
+std::vector<BYTE> Resource(const std::vector<std::vector<BYTE>>& tables) {
+    const VS_FIXEDFILEINFO fixed = Version(6, 1, 0, 0);
+    const BYTE* fixedBytes = reinterpret_cast<const BYTE*>(&fixed);
+    const std::vector<BYTE> translation = {0x11, 0x04, 0xB0, 0x04};
+    return Node(L"VS_VERSION_INFO", 0, std::vector<BYTE>(fixedBytes, fixedBytes + sizeof(fixed)), sizeof(fixed),
+                {Node(L"VarFileInfo", 1, {}, 0, {Node(L"Translation", 0, translation, 4)}),
+                 Node(L"StringFileInfo", 1, {}, 0, tables)});
+}
+
+CString ProductNameOf(const std::vector<BYTE>& block) {
+    CString name = L"stale";
+    if (!ReadVersionString(block.data(), static_cast<DWORD>(block.size()), L"ProductName", name)) {
+        EXPECT_TRUE(name.IsEmpty());
+        return L"(none)";
+    }
+    return name;
+}
+
+TEST(ReadVersionStringTest, FindsTheKeyInTheFirstTableThatHasIt) {
+    const std::vector<BYTE> block = Resource({
+        Node(L"040904b0", 1, {}, 0, {String(L"FileDescription", L"Menu"), String(L"Product", L"prefix only")}),
+        Node(L"041104b0", 1, {}, 0, {String(L"CompanyName", L"Maker"), String(L"ProductName", L"製品 ONE")}),
+        Node(L"000004b0", 1, {}, 0, {String(L"ProductName", L"later")})});
+    EXPECT_EQ(L"製品 ONE", ProductNameOf(block));
+    CString company;
+    EXPECT_TRUE(ReadVersionString(block.data(), static_cast<DWORD>(block.size()), L"CompanyName", company));
+    EXPECT_EQ(L"Maker", company);
+}
+
+// Read as far as it goes: a text whose length counts bytes, as some compilers
+// wrote it, or that has no terminator before the node ends.
+TEST(ReadVersionStringTest, ATextEndsAtItsTerminatorOrTheNodesEnd) {
+    const std::vector<BYTE> inBytes =
+        Resource({Node(L"041104b0", 1, {}, 0, {Node(L"ProductName", 1, Text(L"Name"), 10)})});
+    EXPECT_EQ(L"Name", ProductNameOf(inBytes));
+    std::vector<BYTE> unterminated = Text(L"Name");
+    unterminated.resize(unterminated.size() - sizeof(wchar_t));
+    EXPECT_EQ(L"Name",
+              ProductNameOf(Resource({Node(L"041104b0", 1, {}, 0, {Node(L"ProductName", 1, unterminated, 4)})})));
+}
+
+struct Unnamed {
+    const char* name;
+    std::vector<BYTE> (*make)();
+};
+
+class UnnamedVersionTest : public ::testing::TestWithParam<Unnamed> {};
+
+TEST_P(UnnamedVersionTest, HasNoProductName) {
+    EXPECT_EQ(L"(none)", ProductNameOf(GetParam().make()));
+}
+
+std::vector<BYTE> Named(const wchar_t* name = L"Name") {
+    return Resource({Node(L"041104b0", 1, {}, 0, {String(L"ProductName", name)})});
+}
+
+// Where the node with this key starts in block.
+size_t NodeAt(const std::vector<BYTE>& block, const wchar_t* key) {
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(key);
+    const auto found = std::search(block.begin(), block.end(), bytes, bytes + std::wcslen(key) * sizeof(wchar_t));
+    return static_cast<size_t>(found - block.begin()) - 6;
+}
+
+// Sets the length of the node with this key.
+std::vector<BYTE> WithLength(const wchar_t* key, WORD length) {
+    std::vector<BYTE> block = Named();
+    std::memcpy(block.data() + NodeAt(block, key), &length, sizeof(length));
+    return block;
+}
+
+INSTANTIATE_TEST_SUITE_P(Blocks, UnnamedVersionTest, ::testing::Values(
+    Unnamed{"NoStringTables", [] { return Resource({}); }},
+    Unnamed{"NoSuchKey", [] { return Resource({Node(L"041104b0", 1, {}, 0, {String(L"ProductNames", L"x")})}); }},
+    Unnamed{"AnEmptyName", [] { return Named(L""); }},
+    Unnamed{"NotAVersionResource", [] { auto b = Named(); b[6] = 'X'; return b; }},
+    Unnamed{"CutShort", [] { auto b = Named(); b.resize(b.size() - 12); return b; }},
+    Unnamed{"EmptyBlock", [] { return std::vector<BYTE>(); }},
+    Unnamed{"TableLongerThanItsParent", [] { return WithLength(L"041104b0", 0x400); }},
+    Unnamed{"StringOfLengthZero", [] { return WithLength(L"ProductName", 0); }},
+    Unnamed{"KeyRunsPastItsNode", [] { return WithLength(L"ProductName", 10); }},
+    Unnamed{"ValueRunsPastItsNode", [] { return WithLength(L"ProductName", 6 + 24); }}),
     [](const auto& param) { return std::string(param.param.name); });
 
 // The pixels of the label drawn over white in a client area of 640x400
