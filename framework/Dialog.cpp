@@ -113,7 +113,7 @@ CDialog::LoopEnd CDialog::RunModalLoop(HANDLE handle) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             return LoopEnd::Quit;
         }
-        if (!::IsDialogMessageW(m_hWnd, &msg)) {
+        if (!PreTranslateMessage(&msg) && !::IsDialogMessageW(m_hWnd, &msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }

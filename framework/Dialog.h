@@ -47,6 +47,9 @@ protected:
     // the dialog unless a derived class says otherwise.
     virtual void OnOK();
     virtual void OnCancel();
+    // Called by the modal loop for each message it takes, before the dialog's
+    // keyboard handling sees it; TRUE when handled, and the message goes no further.
+    virtual BOOL PreTranslateMessage(MSG* /*pMsg*/) { return FALSE; }
 
 private:
     enum class LoopEnd { Ended, Signalled, Quit, WaitFailed };

@@ -36,6 +36,7 @@ public:
     BOOL InvalidateRect(const RECT* rect, BOOL erase = TRUE) { return ::InvalidateRect(m_hWnd, rect, erase); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL SetWindowText(LPCWSTR text) { return ::SetWindowTextW(m_hWnd, text); }
+    BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
     // The window's system menu; null where it has none.
     HMENU GetSystemMenu() const { return ::GetSystemMenu(m_hWnd, FALSE); }
     // Where a window of width by height would lie centred on over: on the work

@@ -155,11 +155,82 @@ void CAutorunDlg::DescribeButton(CFlybyButton& button, const wchar_t* descriptio
 }
 
 LRESULT CAutorunDlg::OnDescriptionErase(WPARAM, LPARAM) {
+    InvalidateDescriptionArea();
+    // With the pointer gone, the paint brings back the focused button's description.
+    m_pFocusTip = FocusedDescriptionButton();
+    return 0;
+}
+
+void CAutorunDlg::InvalidateDescriptionArea() {
     // The next paint covers it with the picture (and the label where they meet).
     const RECT area = {ScaleForDpi(kDescriptionX96), ScaleForDpi(kDescriptionY96),
                        ScaleForDpi(kDesignWidth96), ScaleForDpi(kDescriptionBottom96)};
     InvalidateRect(&area, FALSE);
-    return 0;
+}
+
+CFlybyButton* CAutorunDlg::FocusedDescriptionButton() {
+    if (!m_bKeyboardFocus) {
+        return nullptr;
+    }
+    CFlybyButton* const buttons[] = {&m_btnManual, &m_btnInstall, &m_btnOpenDisc, &m_btnExit};
+    for (CFlybyButton* button : buttons) {
+        if (button->m_bTracking) {
+            return nullptr;  // a resting pointer has the area
+        }
+    }
+    HWND focus = ::GetFocus();
+    for (CFlybyButton* button : buttons) {
+        if (button->m_hWnd == focus) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+void CAutorunDlg::UpdateFocusedDescription() {
+    CFlybyButton* const button = FocusedDescriptionButton();
+    if (button != m_pFocusTip) {
+        m_pFocusTip = button;
+        InvalidateDescriptionArea();
+    }
+}
+
+BOOL CAutorunDlg::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)) {
+        return FALSE;
+    }
+    // Windows' keyboard cues (WM_UPDATEUISTATE) do not come everywhere: the keys
+    // themselves tell.
+    switch (pMsg->message) {
+    case WM_KEYDOWN:
+        switch (pMsg->wParam) {
+        case VK_TAB:
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+            m_bKeyboardFocus = TRUE;  // the idle pass shows the new focus's description
+            break;
+        default:
+            break;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (pMsg->hwnd != m_hWnd) {
+            m_bKeyboardFocus = FALSE;  // the click puts the focus on the button
+        }
+        break;
+    case WM_MOUSEHOVER:
+        // The resting pointer's description is about to be drawn: the focused
+        // button's goes first, painted over now.
+        UpdateFocusedDescription();
+        UpdateWindow();
+        break;
+    default:
+        break;
+    }
+    return FALSE;
 }
 
 LRESULT CAutorunDlg::OnPaint(WPARAM, LPARAM) {
@@ -174,6 +245,9 @@ LRESULT CAutorunDlg::OnPaint(WPARAM, LPARAM) {
         return 0;
     }
     PaintBackground(dc.GetSafeHdc());
+    if (m_pFocusTip != nullptr) {
+        m_pFocusTip->DrawTip(dc.GetSafeHdc());
+    }
     CString label;
     if (GetVersionLabel(label)) {
         PaintVersionLabel(dc.GetSafeHdc(), label);
@@ -279,6 +353,7 @@ void CAutorunDlg::OnUpdateInstall(CCmdUI* pCmdUI) {
 
 LRESULT CAutorunDlg::OnKickIdle(WPARAM, LPARAM) {
     UpdateDialogControls(this, FALSE);
+    UpdateFocusedDescription();
     return 0;
 }
 

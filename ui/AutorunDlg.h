@@ -21,6 +21,9 @@ protected:
     // button closes the launcher.
     void OnOK() override {}
     void OnCancel() override {}
+    // Tells from the keys and clicks who moved the focus, before the dialog's
+    // own keyboard handling moves it.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     MessageTable GetMessageTable() const override;
 
 private:
@@ -48,6 +51,12 @@ private:
     void FurnishWindow();
     void PlaceButton(CFlybyButton& button, int y);
     void DescribeButton(CFlybyButton& button, const wchar_t* description);
+    void InvalidateDescriptionArea();
+    // The button whose description the focus shows: the keyboard put the focus
+    // on it and no pointer is on a button. Null when there is none.
+    CFlybyButton* FocusedDescriptionButton();
+    // Has the description area painted again when that button changes.
+    void UpdateFocusedDescription();
     void PaintBackground(HDC dc);
     void PaintVersionLabel(HDC dc, const CString& label);
 
@@ -59,6 +68,8 @@ private:
     CFlybyButton m_btnExit;
     BOOL m_bBusy = FALSE;     // the install command is running, its wait included
     BOOL m_bViewing = FALSE;  // the manual command is waiting for its viewer
+    BOOL m_bKeyboardFocus = FALSE;          // the keyboard, not a click, moved the focus last
+    CFlybyButton* m_pFocusTip = nullptr;    // whose description the area shows for the focus
     EnvironmentCheck m_isJapaneseEnvironment;
     HICON m_hIcon;            // shared resource icon, not destroyed
     CFont m_fontText;         // the buttons' descriptions

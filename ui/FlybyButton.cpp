@@ -35,11 +35,15 @@ LRESULT CFlybyButton::OnMouseHover(WPARAM, LPARAM) {
     // Drawn straight onto the parent, outside its paint: anything that repaints
     // the area wipes it until the pointer next comes to a button.
     CClientDC dc(parent);
-    CSelectObject font(dc.GetSafeHdc(), m_pTipFont != nullptr ? m_pTipFont->GetSafeHandle() : nullptr);
-    ::SetBkMode(dc.GetSafeHdc(), TRANSPARENT);
-    RECT origin = {m_ptTip.x, m_ptTip.y, 0, 0};
-    ::DrawTextW(dc.GetSafeHdc(), m_strTip, -1, &origin, DT_NOCLIP);
+    DrawTip(dc.GetSafeHdc());
     return 0;
+}
+
+void CFlybyButton::DrawTip(HDC dc) const {
+    CSelectObject font(dc, m_pTipFont != nullptr ? m_pTipFont->GetSafeHandle() : nullptr);
+    ::SetBkMode(dc, TRANSPARENT);
+    RECT origin = {m_ptTip.x, m_ptTip.y, 0, 0};
+    ::DrawTextW(dc, m_strTip, -1, &origin, DT_NOCLIP);
 }
 
 LRESULT CFlybyButton::OnMouseLeave(WPARAM wParam, LPARAM lParam) {

@@ -17,6 +17,10 @@ public:
     POINT m_ptTip = {0, 0};         // its top left corner in the parent's client area
     CFont* m_pTipFont = nullptr;    // owned by the parent
 
+    // Draws the description into dc, a device context of the parent, as a
+    // resting pointer has it drawn.
+    void DrawTip(HDC dc) const;
+
 protected:
     MessageTable GetMessageTable() const override;
 

@@ -1,5 +1,6 @@
 // Hover descriptions, with the real X pointer: resting on a button draws its
-// description in the picture's lower right area, leaving paints it over.
+// description in the picture's lower right area, leaving paints it over; and
+// the focused button's description, with real keys.
 //
 // A description is told from the picture by comparing the area with what it
 // showed before the pointer came: the pixels that changed are the text's, and
@@ -82,6 +83,52 @@ protected:
         return ChangesFrom(m_background);
     }
 
+    // What the area shows while the pointer rests on the button; then the
+    // pointer leaves again and the picture comes back.
+    std::vector<DWORD> PointerDrawing(int id) {
+        MovePointer(OnButton(id));
+        WaitForDescription();
+        const std::vector<DWORD> drawing = CaptureArea();
+        MovePointer(Outside());
+        EXPECT_TRUE(WaitUntil([&] { return CaptureArea() == m_background; }));
+        return drawing;
+    }
+
+    // Whether the area keeps showing drawing over a few looks.
+    bool StaysAs(const std::vector<DWORD>& drawing) const {
+        for (int look = 0; look < 5; ++look) {
+            if (CaptureArea() != drawing) return false;
+            ::Sleep(60);
+        }
+        return true;
+    }
+
+    // Whether the band where every description's first line goes shows the
+    // bare picture: the launcher's own bitmap, painted unscaled at 96 DPI.
+    bool FirstLineShowsThePicture() const {
+        HMODULE launcher = ::LoadLibraryExW((ExecutableFolder() + L"Autorun-wine.exe").c_str(), nullptr,
+                                            LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        auto* bitmap = static_cast<HBITMAP>(
+            ::LoadImageW(launcher, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        EXPECT_NE(nullptr, bitmap);
+        HDC memory = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        const RECT band = {320, 360, 640, 360 + 16};
+        std::vector<DWORD> picture = Capture(memory, band.left, band.top, band.right - band.left, band.bottom - band.top);
+        ::SelectObject(memory, old);
+        ::DeleteDC(memory);
+        ::DeleteObject(bitmap);
+        ::FreeLibrary(launcher);
+
+        POINT origin = {band.left, band.top};
+        ::ClientToScreen(m_dialog, &origin);
+        std::vector<DWORD> shown = CaptureScreen(origin.x, origin.y, band.right - band.left, band.bottom - band.top);
+        for (std::vector<DWORD>* pixels : {&picture, &shown}) {
+            for (DWORD& pixel : *pixels) pixel &= 0xFFFFFF;
+        }
+        return shown == picture;
+    }
+
     POINT OnButton(int id) const {
         RECT rect;
         ::GetWindowRect(Button(id), &rect);
@@ -140,6 +187,73 @@ TEST_F(HoverTest, MovingStraightToTheNextButtonSwapsTheDescriptions) {
     // with nothing of the first left over.
     MovePointer(OnButton(IDC_OPEN_DISC));
     EXPECT_TRUE(WaitUntil([&] { return CaptureArea() == openDisc; }));
+}
+
+// The keyboard shows the descriptions too: the focused button's, once Tab,
+// Shift+Tab or an arrow key has put the focus there. A resting pointer's comes
+// first, and a click hands the area back to the pointer alone.
+using KeyboardDescriptionTest = HoverTest;
+
+TEST_F(KeyboardDescriptionTest, TabAndTheArrowsDrawTheFocusedButtonsDescriptionAsAPointerDoes) {
+    // At start-up the focus is on the manual button, and nothing is drawn for it.
+    ASSERT_EQ(IDC_MANUAL, FocusedId());
+    if (ScreenDpi() == 96) {
+        EXPECT_TRUE(FirstLineShowsThePicture()) << "the area must show the bare picture at start-up";
+    }
+
+    const std::vector<DWORD> install = PointerDrawing(IDC_INSTALL);
+    const std::vector<DWORD> openDisc = PointerDrawing(IDC_OPEN_DISC);
+    struct Step {
+        const char* keys;
+        WORD modifier;  // held down with key, or 0
+        WORD key;
+        const std::vector<DWORD>& drawing;
+    };
+    const Step steps[] = {{"Tab", 0, VK_TAB, install},         {"Tab", 0, VK_TAB, openDisc},
+                          {"Shift+Tab", VK_SHIFT, VK_TAB, install}, {"Down", 0, VK_DOWN, openDisc},
+                          {"Up", 0, VK_UP, install}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.keys);
+        if (step.modifier != 0) {
+            PressKeys({step.modifier, step.key});
+        } else {
+            PressKeys({step.key});
+        }
+        EXPECT_TRUE(WaitUntil([&] { return CaptureArea() == step.drawing; }))
+            << "the focused button's description, exactly as the pointer has it drawn";
+    }
+}
+
+TEST_F(KeyboardDescriptionTest, ARestingPointerComesFirstAndTheFocusedDescriptionComesBackAfterIt) {
+    const std::vector<DWORD> install = PointerDrawing(IDC_INSTALL);
+    const std::vector<DWORD> openDisc = PointerDrawing(IDC_OPEN_DISC);
+    const std::vector<DWORD> exit = PointerDrawing(IDC_EXIT);
+    PressKeys({VK_TAB});
+    ASSERT_TRUE(WaitUntil([&] { return CaptureArea() == install; }));
+
+    // Nothing of the focused button's description is left under the pointer's.
+    MovePointer(OnButton(IDC_EXIT));
+    EXPECT_TRUE(WaitUntil([&] { return CaptureArea() == exit; }));
+    // The focus moves on meanwhile; the pointer's description stays.
+    PressKeys({VK_TAB});
+    ASSERT_TRUE(WaitUntil([&] { return FocusedId() == IDC_OPEN_DISC; }));
+    EXPECT_TRUE(StaysAs(exit)) << "the pointer rests on the exit button";
+
+    MovePointer(Outside());
+    EXPECT_TRUE(WaitUntil([&] { return CaptureArea() == openDisc; }))
+        << "with the pointer gone, the focused button's description comes back";
+}
+
+TEST_F(KeyboardDescriptionTest, AfterAClickOnlyThePointerDrawsADescription) {
+    PressKeys({VK_TAB});
+    ASSERT_TRUE(WaitUntil([&] { return ChangesFrom(m_background).dark > 0; })) << "Tab drew no description";
+
+    Click(IDC_OPEN_DISC);
+    ASSERT_TRUE(WaitUntil([&] { return Count("start", "browser") == 1; }));
+    ::SetForegroundWindow(m_dialog);
+    MovePointer(Outside());
+    EXPECT_TRUE(WaitUntil([&] { return CaptureArea() == m_background; }));
+    EXPECT_TRUE(StaysAs(m_background)) << "the click put the focus there: no description may come back";
 }
 
 }  // namespace
