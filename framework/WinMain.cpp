@@ -1,4 +1,5 @@
 // The program entry: hardens the process, then hands over to the application object.
+#include "Accessible.h"
 #include "SystemDlls.h"
 #include "WinApp.h"
 
@@ -30,5 +31,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     app->InitApplication();
     app->InitInstance();
+    // The windows are gone: whatever screen readers still hold goes with COM.
+    AfxReleaseAccessibility();
     return 0;
 }

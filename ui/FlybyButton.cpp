@@ -1,5 +1,7 @@
 #include "FlybyButton.h"
 
+#include "framework/Accessible.h"
+
 namespace {
 constexpr DWORD kHoverTimeMs = 1;
 }
@@ -8,6 +10,7 @@ const MessageEntry CFlybyButton::kMessageTable[] = {
     OnMessage<&CFlybyButton::OnMouseMove>(WM_MOUSEMOVE),    // LRESULT (WPARAM, LPARAM)
     OnMessage<&CFlybyButton::OnMouseHover>(WM_MOUSEHOVER),  // LRESULT (WPARAM, LPARAM)
     OnMessage<&CFlybyButton::OnMouseLeave>(WM_MOUSELEAVE),  // LRESULT (WPARAM, LPARAM)
+    OnMessage<&CFlybyButton::OnGetObject>(WM_GETOBJECT),    // LRESULT (WPARAM, LPARAM)
 };
 
 MessageTable CFlybyButton::GetMessageTable() const {
@@ -54,4 +57,10 @@ LRESULT CFlybyButton::OnMouseLeave(WPARAM wParam, LPARAM lParam) {
     }
     // The button's own procedure clears its hot look on leaving.
     return Default(WM_MOUSELEAVE, wParam, lParam);
+}
+
+LRESULT CFlybyButton::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    const LRESULT object =
+        m_strTip.IsEmpty() ? 0 : AfxLresultFromDescribedObject(m_hWnd, wParam, lParam, m_strTip);
+    return object != 0 ? object : Default(WM_GETOBJECT, wParam, lParam);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A push button that describes itself: while the pointer rests on it, its
 // description is drawn on the parent window; when the pointer leaves, it asks
-// the parent to paint that area over.
+// the parent to paint that area over. Screen readers get the same description.
 #include "framework/Button.h"
 #include "framework/Gdi.h"
 #include "framework/String.h"
@@ -32,6 +32,9 @@ private:
     LRESULT OnMouseHover(WPARAM wParam, LPARAM lParam);
     // Called when the pointer has left: has the description painted over.
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    // Called when a screen reader asks for the button: its standard object with
+    // the description added.
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
 
     static const MessageEntry kMessageTable[];
 };

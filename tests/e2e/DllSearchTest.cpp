@@ -1,10 +1,12 @@
 // Where the launcher's DLLs come from, read off Wine's loader trace (+loaddll)
 // and its relay trace of the calls that restrict the search or load a DLL:
 // the search is restricted before anything of ours is loaded, everything comes
-// from the Windows folder, the common controls are the manifest's 6.0, and the
-// launcher never touches version.dll, across hovers, repaints and a shell call.
+// from the Windows folder, the common controls are the manifest's 6.0, the
+// accessibility library comes only when a screen reader asks, and the launcher
+// never touches version.dll, across hovers, repaints, a shell call and a reader.
 #include "DiscFixture.h"
 #include "tests/support/Input.h"
+#include "tests/support/ScreenReader.h"
 #include "tests/support/WineTrace.h"
 
 #include <algorithm>
@@ -47,7 +49,8 @@ protected:
     }
 
     // Runs build from the disc with the traces on, hovers over every button,
-    // repaints, opens the manual through the shell and exits.
+    // repaints, opens the manual through the shell, lets a screen reader read
+    // a button and exits. m_beforeReader counts the events before the reader.
     void RunTraced(const wchar_t* build) {
         const std::streamoff start = WineTraceEnd(m_trace);
         ::SetEnvironmentVariableW(L"WINEDEBUG", L"+pid,+loaddll,+relay");
@@ -66,9 +69,19 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return Count("start", "viewer") == 1; })) << "the manual did not open";
         ::RedrawWindow(m_dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         Release(L"viewer");
+        m_beforeReader = ReadEvents(start).size();
+        std::vector<AccessibleReading> readings;
+        ASSERT_TRUE(ReadAccessibleObjects(m_root + L"reading.txt", {Button(IDC_EXIT)}, readings));
         Click(IDC_EXIT);
         ASSERT_TRUE(m_process.WaitForExit(kPatienceMs));
 
+        m_events = ReadEvents(start);
+        ASSERT_FALSE(m_events.empty()) << "no trace of the launcher in " << Utf8(m_trace);
+    }
+
+    // The launcher's events in the trace from start on.
+    std::vector<Event> ReadEvents(std::streamoff start) const {
+        std::vector<Event> events;
         for (const std::string& raw : WineTraceLines(m_trace, start, m_process.ProcessId())) {
             const std::string line = Lower(raw);
             const std::size_t call = line.find(":call ");
@@ -76,15 +89,15 @@ protected:
             if (call != std::string::npos && line.find(" pe dll ") == std::string::npos &&
                 line.find("window proc") == std::string::npos && line.find("dialog proc") == std::string::npos &&
                 line.find("tls callback") == std::string::npos) {
-                m_events.push_back({Event::kCall, line.substr(call + 6)});
+                events.push_back({Event::kCall, line.substr(call + 6)});
             } else if (loaded != std::string::npos) {
                 std::string path = line.substr(loaded + 23);
                 path.erase(path.find('"'));
                 for (std::size_t p; (p = path.find("\\\\")) != std::string::npos;) path.erase(p, 1);
-                m_events.push_back({Event::kLoaded, path});
+                events.push_back({Event::kLoaded, path});
             }
         }
-        ASSERT_FALSE(m_events.empty()) << "no trace of the launcher in " << Utf8(m_trace);
+        return events;
     }
 
     // Where the first event of that kind containing text is; npos if none.
@@ -140,6 +153,7 @@ protected:
 
     std::wstring m_trace;
     std::vector<Event> m_events;
+    std::size_t m_beforeReader = 0;
 };
 
 TEST_F(DllSearchTest, TheSearchIsRestrictedToSystem32BeforeTheCommonControlsLoad) {
@@ -148,6 +162,16 @@ TEST_F(DllSearchTest, TheSearchIsRestrictedToSystem32BeforeTheCommonControlsLoad
     for (const Event& event : m_events) {
         EXPECT_FALSE(IsLoadOf(event, "version.dll")) << "the version label needs no DLL: " << event.text;
     }
+
+    // The accessibility library: not for start-up, hovers or the shell; from
+    // System32, by its full path, for the first reader.
+    const std::size_t oleacc = Find(Event::kLoaded, "\\oleacc.dll");
+    ASSERT_NE(std::string::npos, oleacc) << "the reader's request did not load the accessibility library";
+    EXPECT_GE(oleacc, m_beforeReader) << "loaded before any screen reader asked";
+    EXPECT_EQ("c:\\windows\\system32\\oleacc.dll", m_events[oleacc].text);
+    const std::size_t load = Find(Event::kCall, "l\"c:\\\\windows\\\\system32\\\\oleacc.dll\"", m_beforeReader);
+    EXPECT_TRUE(load < oleacc && IsLoadOf(m_events[load], "oleacc.dll"))
+        << "the accessibility library was not asked for by its System32 path";
 }
 
 // A Windows without SetDefaultDllDirectories: the current folder leaves the

@@ -22,14 +22,14 @@ public:
         return *this;
     }
 
-    // Starts the program at path in folder, or in this program's current folder
-    // when folder is empty. It inherits this program's standard error, where
-    // Wine writes its traces (tests/wine-trace.sh).
-    bool Start(const std::wstring& path, const std::wstring& folder = L"") {
+    // Starts the program at path with arguments in folder, or in this program's
+    // current folder when folder is empty. It inherits this program's standard
+    // error, where Wine writes its traces (tests/wine-trace.sh).
+    bool Start(const std::wstring& path, const std::wstring& folder = L"", const std::wstring& arguments = L"") {
         Stop();
         STARTUPINFOW si = {};
         si.cb = sizeof(si);
-        std::wstring command = L"\"" + path + L"\"";
+        std::wstring command = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
         return ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                 folder.empty() ? nullptr : folder.c_str(), &si, &m_info) != FALSE;
     }

@@ -2,6 +2,8 @@
 // the cases a real pointer cannot show cleanly.
 #include "ui/FlybyButton.h"
 
+#include "framework/Accessible.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -126,6 +128,43 @@ TEST(FlybyButtonTest, TracksFromTheFirstMoveUntilTheLeave) {
     ::SendMessageW(parent.m_button.m_hWnd, WM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(parent.m_button.m_bTracking);
     EXPECT_EQ(1, parent.m_eraseRequests);
+}
+
+// A screen reader in this process, through WM_GETOBJECT as from any other:
+// the button's caption and, while it has one, its description.
+TEST(FlybyButtonTest, AScreenReaderGetsItsCaptionAndDescription) {
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        ParentWindow parent;
+        ::SetWindowTextW(parent.m_button.m_hWnd, L"終了");
+        VARIANT self;
+        ::VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        for (const wchar_t* tip : {L"終了します。", L""}) {
+            parent.m_button.m_strTip = tip;
+            IAccessible* object = nullptr;
+            ASSERT_HRESULT_SUCCEEDED(::AccessibleObjectFromWindow(parent.m_button.m_hWnd, OBJID_CLIENT,
+                                                                  __uuidof(IAccessible),
+                                                                  reinterpret_cast<void**>(&object)));
+            BSTR text = nullptr;
+            EXPECT_EQ(S_OK, object->get_accName(self, &text));
+            EXPECT_STREQ(L"終了", text);
+            ::SysFreeString(text);
+            text = nullptr;
+            const HRESULT described = object->get_accDescription(self, &text);
+            if (*tip != L'\0') {
+                EXPECT_EQ(S_OK, described);
+                EXPECT_STREQ(tip, text);
+            } else {
+                EXPECT_TRUE(text == nullptr || *text == L'\0') << "no description without one";
+            }
+            ::SysFreeString(text);
+            object->Release();
+        }
+    }
+    AfxReleaseAccessibility();
+    ::CoUninitialize();
 }
 
 }  // namespace
