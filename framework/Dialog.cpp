@@ -68,7 +68,7 @@ INT_PTR CDialog::DoModal() {
         if (visible) {
             ::ShowWindow(hwnd, SW_SHOWNORMAL);
         }
-        if (RunModalLoop(nullptr) != LoopEnd::Ended) {
+        if (RunModalLoop(nullptr, WaitEnd::Signalled) != LoopEnd::Ended) {
             m_bContinueModal = false;
             m_nModalResult = -1;
         }
@@ -77,15 +77,33 @@ INT_PTR CDialog::DoModal() {
     return m_nModalResult;
 }
 
-bool CDialog::RunModalLoopUntil(HANDLE handle) {
-    return handle != nullptr && RunModalLoop(handle) == LoopEnd::Signalled;
+bool CDialog::RunModalLoopUntil(HANDLE handle, WaitEnd end) {
+    if (handle == nullptr) {
+        return false;
+    }
+    const int lasting = end == WaitEnd::Signalled ? 1 : 0;
+    m_nLastingWaits += lasting;
+    const LoopEnd result = RunModalLoop(handle, end);
+    m_nLastingWaits -= lasting;
+    return result == LoopEnd::Signalled;
 }
 
-CDialog::LoopEnd CDialog::RunModalLoop(HANDLE handle) {
+bool CDialog::Reopen() {
+    // Only a wait that outlives the end keeps a loop running to come back to.
+    if (m_bContinueModal || m_nLastingWaits == 0 || m_hWnd == nullptr) {
+        return false;
+    }
+    m_bContinueModal = true;
+    ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+    FocusFirstTabStop();
+    return true;
+}
+
+CDialog::LoopEnd CDialog::RunModalLoop(HANDLE handle, WaitEnd end) {
     bool idle = true;
     LPARAM idleCount = 0;
     for (;;) {
-        if (handle == nullptr && !m_bContinueModal) {
+        if (!m_bContinueModal && (handle == nullptr || end == WaitEnd::SignalledOrEnded)) {
             return LoopEnd::Ended;
         }
         MSG msg;
@@ -131,6 +149,15 @@ void CDialog::EndDialog(int result) {
         ::ShowWindow(m_hWnd, SW_HIDE);
         // Wake the modal loop if it is waiting for a message.
         ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
+    }
+}
+
+void CDialog::FocusFirstTabStop() {
+    // Windows makes the focused push button the default one, Wine only moves the
+    // focus; WM_NEXTDLGCTL does both on either, so Enter reaches it.
+    HWND first = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
+    if (first != nullptr) {
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
     }
 }
 
@@ -184,12 +211,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         if (OnInitDialog() && m_bContinueModal) {
-            // Windows makes the focused push button the default one, Wine only moves
-            // the focus; WM_NEXTDLGCTL does both on either, so Enter reaches it.
-            HWND first = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
-            if (first != nullptr) {
-                SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
-            }
+            FocusFirstTabStop();
         }
         return FALSE;  // the focus is already where it belongs
     }

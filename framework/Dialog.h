@@ -11,6 +11,12 @@
 // another call before waiting.
 constexpr UINT WM_KICKIDLE = 0x036A;
 
+// What ends a wait in a dialog's modal loop besides its handle being signalled.
+enum class WaitEnd {
+    Signalled,         // nothing else: what it waits for is seen through, EndDialog or not
+    SignalledOrEnded,  // also the dialog's end: nothing is left to do once it has gone
+};
+
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT idTemplate) : m_idTemplate(idTemplate) {}
@@ -26,9 +32,16 @@ public:
 
     // Runs the dialog's modal loop, as DoModal does, until handle is signalled:
     // true then; false if the wait fails or the thread quits (the quit stays
-    // queued for the loop outside). EndDialog does not end it: a wait started
-    // from a command outlives the dialog's own end. Waits may nest.
-    bool RunModalLoopUntil(HANDLE handle);
+    // queued for the loop outside), or for WaitEnd::SignalledOrEnded once the
+    // dialog is ended. Otherwise EndDialog does not end it: a wait started from a
+    // command outlives the dialog's own end. Waits may nest.
+    bool RunModalLoopUntil(HANDLE handle, WaitEnd end = WaitEnd::Signalled);
+
+    // Takes back an EndDialog while a wait that outlives it still runs: the
+    // dialog shows again, restored, with the focus on its first tab stop, and its
+    // loop goes on. False, doing nothing, for a dialog that is not ended or whose
+    // loop has nothing left to run.
+    bool Reopen();
 
     // Binds the dialog's controls to their member objects.
     void UpdateData();
@@ -57,10 +70,13 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The one loop body: until EndDialog when handle is null, else until handle
-    // is signalled.
-    LoopEnd RunModalLoop(HANDLE handle);
+    // is signalled (or, as end says, the dialog is ended).
+    LoopEnd RunModalLoop(HANDLE handle, WaitEnd end);
+    // Puts the focus on the first tab stop and makes it the default button.
+    void FocusFirstTabStop();
 
     UINT m_idTemplate;
     bool m_bContinueModal = false;
     INT_PTR m_nModalResult = -1;
+    int m_nLastingWaits = 0;  // running waits that EndDialog does not end
 };

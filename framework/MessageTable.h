@@ -10,13 +10,14 @@ class CCmdUI;
 class CWnd;
 
 struct MessageEntry {
-    enum class Kind { Message, Command, UpdateCommand };
+    enum class Kind { Message, RegisteredMessage, Command, UpdateCommand };
 
     Kind kind;
     UINT message;  // Kind::Message: the window message
     UINT id;       // Kind::Command, Kind::UpdateCommand: the control ID
     UINT code;     // Kind::Command: the notification code
     LRESULT (*invoke)(CWnd& target, WPARAM wParam, LPARAM lParam);
+    const UINT* registered = nullptr;  // Kind::RegisteredMessage: where its ID is kept, 0 until registered
 };
 
 // A view of one class's table.
@@ -50,6 +51,16 @@ constexpr MessageEntry OnMessage(UINT message) {
             [](CWnd& target, WPARAM wParam, LPARAM lParam) -> LRESULT {
                 return (static_cast<T&>(target).*Handler)(wParam, lParam);
             }};
+}
+
+// LRESULT OnSomething(WPARAM wParam, LPARAM lParam), for the message whose ID
+// RegisterWindowMessage gave at run time and the program keeps in message
+template <auto Handler>
+constexpr MessageEntry OnRegisteredMessage(const UINT& message) {
+    MessageEntry entry = OnMessage<Handler>(0);
+    entry.kind = MessageEntry::Kind::RegisteredMessage;
+    entry.registered = &message;
+    return entry;
 }
 
 // void OnClickedSomething(), for WM_COMMAND with this control ID and notification code

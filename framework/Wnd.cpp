@@ -96,13 +96,17 @@ HWND CWnd::UnsubclassWindow() {
     return hwnd;
 }
 
+RECT CWnd::GetWorkArea() const {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return monitor.rcWork;
+}
+
 POINT CWnd::GetCenteredPosition(HWND over, int width, int height) const {
     RECT area;
     if (over == nullptr || over == ::GetDesktopWindow()) {
-        MONITORINFO monitor = {};
-        monitor.cbSize = sizeof(monitor);
-        ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
-        area = monitor.rcWork;
+        area = GetWorkArea();
     } else {
         ::GetWindowRect(over, &area);
     }
@@ -121,6 +125,9 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         switch (entry.kind) {
         case MessageEntry::Kind::Message:
             matches = entry.message == message;
+            break;
+        case MessageEntry::Kind::RegisteredMessage:
+            matches = *entry.registered != 0 && *entry.registered == message;
             break;
         case MessageEntry::Kind::Command:
             matches = message == WM_COMMAND && entry.id == LOWORD(wParam) &&

@@ -39,6 +39,9 @@ public:
     BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
     // The window's system menu; null where it has none.
     HMENU GetSystemMenu() const { return ::GetSystemMenu(m_hWnd, FALSE); }
+    // The work area (the monitor less its taskbars and panels) of the monitor
+    // this window is on, or of the primary one while it is on none.
+    RECT GetWorkArea() const;
     // Where a window of width by height would lie centred on over: on the work
     // area of this window's monitor when over is the desktop window (or null).
     // One too large for the area keeps its top left corner on it.

@@ -66,14 +66,14 @@ bool ShellOpen(const wchar_t* path, HWND owner, CHandle& process) {
 
 }  // namespace
 
-bool LaunchAndWait(const wchar_t* path, CDialog& owner) {
+bool LaunchAndWait(const wchar_t* path, CDialog& owner, WaitEnd end) {
     CHandle process;
     if (!ShellOpen(path, owner.m_hWnd, process)) {
         return false;
     }
     // A viewer that handed the document to a running instance leaves no process.
     if (process) {
-        owner.RunModalLoopUntil(process.Get());
+        owner.RunModalLoopUntil(process.Get(), end);
     }
     return true;
 }

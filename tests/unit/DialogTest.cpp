@@ -212,6 +212,72 @@ TEST(ModalWaitTest, EndingTheDialogDoesNotEndAWaitInsideIt) {
     ::CloseHandle(g_waitedFor);
 }
 
+// A wait for something the dialog's end makes moot (a viewer) ends with it.
+TEST(ModalWaitTest, AWaitThatEndsWithTheDialogReturnsWhenItIsEnded) {
+    HANDLE never = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool signalled = true;
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [&](ProbeDialog& d) {
+        ::SetTimer(d.m_hWnd, 3, 50, &EndProbeDialogWithFive);
+        signalled = d.RunModalLoopUntil(never, WaitEnd::SignalledOrEnded);
+    };
+    EXPECT_EQ(5, dlg.DoModal());
+    EXPECT_FALSE(signalled);
+    ::CloseHandle(never);
+}
+
+bool g_hiddenWhenEnded = false;
+bool g_reopened = false;
+bool g_visibleAgain = false;
+
+// Takes the probe dialog's end back, then lets its wait end.
+void CALLBACK ReopenProbeDialog(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(hwnd, id);
+    g_hiddenWhenEnded = !::IsWindowVisible(hwnd);
+    g_reopened = static_cast<ProbeDialog*>(CWnd::FromHandle(hwnd))->Reopen();
+    g_visibleAgain = ::IsWindowVisible(hwnd) != FALSE;
+    ::SetEvent(g_waitedFor);
+}
+
+void CALLBACK EndProbeDialogWithSix(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(hwnd, id);
+    static_cast<ProbeDialog*>(CWnd::FromHandle(hwnd))->EndDialog(6);
+}
+
+// Ended during a wait that outlives the end, then reopened: the dialog shows
+// again and its loop runs on after the wait, until it is ended once more.
+TEST(ModalWaitTest, ReopenedDuringALastingWaitTheDialogRunsOnAfterIt) {
+    g_waitedFor = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [&](ProbeDialog& d) {
+        ::SetTimer(d.m_hWnd, 3, 50, &EndProbeDialogWithFive);
+        ::SetTimer(d.m_hWnd, 5, 250, &ReopenProbeDialog);
+        d.RunModalLoopUntil(g_waitedFor);
+        ::SetTimer(d.m_hWnd, 4, 50, &EndProbeDialogWithSix);
+    };
+    EXPECT_EQ(6, dlg.DoModal()) << "the dialog's loop should have run on after the wait";
+    EXPECT_TRUE(g_hiddenWhenEnded);
+    EXPECT_TRUE(g_reopened);
+    EXPECT_TRUE(g_visibleAgain);
+    ::CloseHandle(g_waitedFor);
+}
+
+// Nothing to take back: a dialog that is not ended, or one ended with no wait
+// that outlives the end, stays as it is.
+TEST(ModalWaitTest, ReopenDoesNothingUnlessALastingWaitRuns) {
+    bool whileOpen = true;
+    bool afterEnd = true;
+    ProbeDialog dlg;
+    dlg.onFirstIdle = [&](ProbeDialog& d) {
+        whileOpen = d.Reopen();
+        d.EndDialog(7);
+        afterEnd = d.Reopen();
+    };
+    EXPECT_EQ(7, dlg.DoModal());
+    EXPECT_FALSE(whileOpen);
+    EXPECT_FALSE(afterEnd);
+}
+
 TEST(ModalWaitTest, AQuitEndsTheWaitAndTheDialogAndStaysQueued) {
     HANDLE never = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     bool signalled = true;

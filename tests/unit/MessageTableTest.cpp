@@ -9,6 +9,7 @@
 namespace {
 
 constexpr UINT kCustomMessage = WM_APP + 5;
+UINT g_registeredMessage = 0;  // as a program keeps what RegisterWindowMessage gave
 
 class RoutedWnd : public CWnd {
 public:
@@ -36,6 +37,10 @@ private:
         lastLParam = lParam;
         return 42;
     }
+    LRESULT OnRegistered(WPARAM, LPARAM) {
+        calls += "registered ";
+        return 43;
+    }
 
     static const MessageEntry kTable[];
 };
@@ -46,6 +51,7 @@ const MessageEntry RoutedWnd::kTable[] = {
     OnCommand<&RoutedWnd::OnClickedSecond>(11),
     OnUpdateCommand<&RoutedWnd::OnUpdateFirst>(10),
     OnMessage<&RoutedWnd::OnCustom>(kCustomMessage),
+    OnRegisteredMessage<&RoutedWnd::OnRegistered>(g_registeredMessage),
 };
 
 MessageTable RoutedWnd::GetMessageTable() const {
@@ -87,6 +93,22 @@ TEST(MessageTableTest, MessageHandlersGetTheirParametersAndAnswer) {
     EXPECT_EQ(42, result);
     EXPECT_EQ(3u, wnd.lastWParam);
     EXPECT_EQ(4, wnd.lastLParam);
+}
+
+// An entry for a registered message matches the ID the program has at the
+// time of the message, and nothing while it has none.
+TEST(MessageTableTest, RegisteredMessagesMatchTheirIdOnceRegistered) {
+    RoutedWnd wnd;
+    LRESULT result = 0;
+    g_registeredMessage = 0;
+    EXPECT_FALSE(wnd.OnWndMsg(0, 0, 0, &result)) << "nothing registered yet";
+    g_registeredMessage = ::RegisterWindowMessageW(L"AutorunTest.Registered");
+    ASSERT_NE(0u, g_registeredMessage);
+    ASSERT_TRUE(wnd.OnWndMsg(g_registeredMessage, 0, 0, &result));
+    EXPECT_EQ(43, result);
+    EXPECT_FALSE(wnd.OnWndMsg(g_registeredMessage + 1, 0, 0, &result));
+    EXPECT_EQ("registered ", wnd.calls);
+    g_registeredMessage = 0;
 }
 
 TEST(MessageTableTest, UpdateHandlersAreFoundByControlIdOnly) {
