@@ -10,13 +10,13 @@ CAutorunApp theApp;
 
 BOOL CAutorunApp::InitInstance() {
     // A second start from the same disc (AutoPlay again, a double click on the
-    // drive) brings the first menu forward instead of opening another, whose
+    // drive) shows the first menu, in front, instead of opening another, whose
     // install button would know nothing of the first one's installer.
     CSingleInstance instance;
     if (!instance.Claim()) {
         return FALSE;
     }
-    CAutorunDlg dlg(&IsJapaneseEnvironment);
+    CAutorunDlg dlg(&IsJapaneseEnvironment, instance.ShowMenuMessage());
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;

@@ -1,5 +1,6 @@
 #include "AutorunDlg.h"
 
+#include "app/SingleInstance.h"
 #include "framework/CmdUI.h"
 #include "framework/WinApp.h"
 #include "launch/Launch.h"
@@ -51,6 +52,8 @@ const wchar_t kNotJapanese[] =
     L"日本語に設定してから起動し直してください。";
 }  // namespace
 
+UINT CAutorunDlg::s_nShowMenuMessage = 0;
+
 const MessageEntry CAutorunDlg::kMessageTable[] = {
     OnCommand<&CAutorunDlg::OnClickedManual>(IDC_MANUAL),           // void ()
     OnCommand<&CAutorunDlg::OnClickedInstall>(IDC_INSTALL),         // void ()
@@ -63,12 +66,15 @@ const MessageEntry CAutorunDlg::kMessageTable[] = {
     OnMessage<&CAutorunDlg::OnNcHitTest>(WM_NCHITTEST),             // LRESULT (WPARAM, LPARAM)
     OnMessage<&CAutorunDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),     // LRESULT (WPARAM, LPARAM)
     OnMessage<&CAutorunDlg::OnDescriptionErase>(WM_DESCRIPTION_ERASE),  // LRESULT (WPARAM, LPARAM)
+    OnRegisteredMessage<&CAutorunDlg::OnShowMenu>(s_nShowMenuMessage),  // LRESULT (WPARAM, LPARAM)
 };
 
-CAutorunDlg::CAutorunDlg(EnvironmentCheck isJapaneseEnvironment)
+CAutorunDlg::CAutorunDlg(EnvironmentCheck isJapaneseEnvironment, UINT showMenuMessage)
     : CDialog(IDD_AUTORUN),
       m_isJapaneseEnvironment(isJapaneseEnvironment),
-      m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+      m_hIcon(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {
+    s_nShowMenuMessage = showMenuMessage;
+}
 
 MessageTable CAutorunDlg::GetMessageTable() const {
     return kMessageTable;
@@ -284,6 +290,13 @@ void CAutorunDlg::PaintVersionLabel(HDC dc, const CString& label) {
     DrawVersionLabel(dc, client, m_fontLabel, label, metrics);
 }
 
+LRESULT CAutorunDlg::OnShowMenu(WPARAM, LPARAM) {
+    // Closed while Setup runs, the menu still waits for it, install button
+    // disabled; started again from the same disc, the user gets it back.
+    Reopen();
+    return kShowMenuAnswer;
+}
+
 LRESULT CAutorunDlg::OnNcHitTest(WPARAM, LPARAM) {
     return HTCAPTION;
 }
@@ -303,12 +316,13 @@ void CAutorunDlg::OnClickedManual() {
     // window procedures, per click while the viewers stay open; enough clicks
     // run out of that nesting (Wine stops calling window procedures at 64
     // levels) and the launcher stops handling messages.
+    // Nothing waits for the manual once the menu has closed.
     bool opened = false;
     if (m_bViewing) {
         opened = Launch(path, m_hWnd);
     } else {
         m_bViewing = TRUE;
-        opened = LaunchAndWait(path, *this);
+        opened = LaunchAndWait(path, *this, WaitEnd::SignalledOrEnded);
         m_bViewing = FALSE;
     }
     if (!opened) {
@@ -326,6 +340,8 @@ void CAutorunDlg::OnClickedInstall() {
     UpdateDialogControls(this, FALSE);
 
     PathBuffer path;
+    // The menu may close meanwhile (the exit button): Setup is seen
+    // through all the same, so its end is known to a menu shown again.
     if (!GetTargetPath(path, kSetupFile)) {
         AfxMessageBox(kSetupNotFound);
     } else if (!LaunchAndWait(path, *this)) {

@@ -12,7 +12,9 @@ public:
     // Decides whether the launcher may run here (the locale gate).
     using EnvironmentCheck = bool (*)();
 
-    explicit CAutorunDlg(EnvironmentCheck isJapaneseEnvironment);
+    // showMenuMessage: what a launcher of the same disc started again sends the
+    // menu (CSingleInstance registers it for the disc).
+    CAutorunDlg(EnvironmentCheck isJapaneseEnvironment, UINT showMenuMessage);
 
 protected:
     BOOL OnInitDialog() override;
@@ -46,6 +48,9 @@ private:
     LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
     // Called by a button the pointer has left: the description area is painted over.
     LRESULT OnDescriptionErase(WPARAM wParam, LPARAM lParam);
+    // Called when a launcher of this disc is started again: a menu closed during
+    // a wait comes back.
+    LRESULT OnShowMenu(WPARAM wParam, LPARAM lParam);
 
     // Sizes, centres and furnishes the window and places the buttons.
     void FurnishWindow();
@@ -61,6 +66,7 @@ private:
     void PaintVersionLabel(HDC dc, const CString& label);
 
     static const MessageEntry kMessageTable[];
+    static UINT s_nShowMenuMessage;  // registered at run time for this disc
 
     CFlybyButton m_btnManual;
     CFlybyButton m_btnInstall;
