@@ -3,6 +3,7 @@
 #include "app/SingleInstance.h"
 #include "framework/CmdUI.h"
 #include "framework/WinApp.h"
+#include "launch/DiscDrive.h"
 #include "launch/Launch.h"
 #include "launch/ModulePath.h"
 #include "resource.h"
@@ -50,6 +51,17 @@ const wchar_t kExitDescription[] = L"終了します。";
 const wchar_t kNotJapanese[] =
     L"Windowsの表示言語またはUnicode対応ではないプログラムの言語が日本語でないため起動できません。\n"
     L"日本語に設定してから起動し直してください。";
+
+// Ends a modal box this thread shows over the menu (a failure message, or the
+// shell's own): it was about a disc that has gone.
+BOOL CALLBACK EndBoxOfMenu(HWND hwnd, LPARAM menu) {
+    const auto dialogClass = static_cast<ULONG_PTR>(reinterpret_cast<UINT_PTR>(WC_DIALOG));
+    if (::GetWindow(hwnd, GW_OWNER) == reinterpret_cast<HWND>(menu) &&
+        ::GetClassLongPtrW(hwnd, GCW_ATOM) == dialogClass) {
+        ::EndDialog(hwnd, IDCANCEL);
+    }
+    return TRUE;
+}
 }  // namespace
 
 UINT CAutorunDlg::s_nShowMenuMessage = 0;
@@ -67,6 +79,7 @@ const MessageEntry CAutorunDlg::kMessageTable[] = {
     OnMessage<&CAutorunDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),     // LRESULT (WPARAM, LPARAM)
     OnMessage<&CAutorunDlg::OnDescriptionErase>(WM_DESCRIPTION_ERASE),  // LRESULT (WPARAM, LPARAM)
     OnRegisteredMessage<&CAutorunDlg::OnShowMenu>(s_nShowMenuMessage),  // LRESULT (WPARAM, LPARAM)
+    OnMessage<&CAutorunDlg::OnDeviceChange>(WM_DEVICECHANGE),           // LRESULT (WPARAM, LPARAM)
 };
 
 CAutorunDlg::CAutorunDlg(EnvironmentCheck isJapaneseEnvironment, UINT showMenuMessage)
@@ -99,6 +112,7 @@ BOOL CAutorunDlg::OnInitDialog() {
     }
 
     FurnishWindow();
+    FindDiscDrive();
     return TRUE;  // focus on the first tab stop, the manual button
 }
 
@@ -290,10 +304,44 @@ void CAutorunDlg::PaintVersionLabel(HDC dc, const CString& label) {
     DrawVersionLabel(dc, client, m_fontLabel, label, metrics);
 }
 
+void CAutorunDlg::FindDiscDrive() {
+    PathBuffer folder;
+    if (GetModuleDirectory(folder)) {
+        const int drive = DriveIndex(folder);
+        m_nDiscDrive = IsRemovableDrive(drive) ? drive : -1;
+    }
+}
+
+LRESULT CAutorunDlg::OnDeviceChange(WPARAM event, LPARAM data) {
+    // Windows tells every window that a volume went; the menu goes only when its
+    // own folder went with it (the same letter may have named something else).
+    PathBuffer folder;
+    if (m_nDiscDrive >= 0 && ReportsVolumeRemoved(event, reinterpret_cast<const DEV_BROADCAST_HDR*>(data), m_nDiscDrive) &&
+        GetModuleDirectory(folder) && !FolderExists(folder)) {
+        CloseForMissingDisc();
+    }
+    return TRUE;
+}
+
+void CAutorunDlg::CloseForMissingDisc() {
+    // Setup and the viewer run on; only the menu and what it shows go.
+    m_bDiscGone = TRUE;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &EndBoxOfMenu, reinterpret_cast<LPARAM>(m_hWnd));
+    EndDialog(IDCANCEL);
+}
+
+void CAutorunDlg::ReportFailure(const wchar_t* text) {
+    if (!m_bDiscGone) {
+        AfxMessageBox(text);
+    }
+}
+
 LRESULT CAutorunDlg::OnShowMenu(WPARAM, LPARAM) {
     // Closed while Setup runs, the menu still waits for it, install button
     // disabled; started again from the same disc, the user gets it back.
-    Reopen();
+    if (Reopen()) {
+        m_bDiscGone = FALSE;
+    }
     return kShowMenuAnswer;
 }
 
@@ -308,7 +356,7 @@ LRESULT CAutorunDlg::OnQueryDragIcon(WPARAM, LPARAM) {
 void CAutorunDlg::OnClickedManual() {
     PathBuffer path;
     if (!GetTargetPath(path, kManualFile)) {
-        AfxMessageBox(kManualNotFound);
+        ReportFailure(kManualNotFound);
         return;
     }
     // Every click opens the manual, but only the first waits for its viewer.
@@ -326,7 +374,7 @@ void CAutorunDlg::OnClickedManual() {
         m_bViewing = FALSE;
     }
     if (!opened) {
-        AfxMessageBox(kManualFailed);
+        ReportFailure(kManualFailed);
     }
 }
 
@@ -340,12 +388,12 @@ void CAutorunDlg::OnClickedInstall() {
     UpdateDialogControls(this, FALSE);
 
     PathBuffer path;
-    // The menu may close meanwhile (the exit button): Setup is seen
+    // The menu may close meanwhile (the exit button, the disc taken out): Setup is seen
     // through all the same, so its end is known to a menu shown again.
     if (!GetTargetPath(path, kSetupFile)) {
-        AfxMessageBox(kSetupNotFound);
+        ReportFailure(kSetupNotFound);
     } else if (!LaunchAndWait(path, *this)) {
-        AfxMessageBox(kSetupFailed);
+        ReportFailure(kSetupFailed);
     }
 
     // The next idle pass enables the button again.

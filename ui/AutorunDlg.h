@@ -51,6 +51,8 @@ private:
     // Called when a launcher of this disc is started again: a menu closed during
     // a wait comes back.
     LRESULT OnShowMenu(WPARAM wParam, LPARAM lParam);
+    // Called when a device or medium comes or goes: the menu closes with its disc.
+    LRESULT OnDeviceChange(WPARAM event, LPARAM data);
 
     // Sizes, centres and furnishes the window and places the buttons.
     void FurnishWindow();
@@ -64,6 +66,12 @@ private:
     void UpdateFocusedDescription();
     void PaintBackground(HDC dc);
     void PaintVersionLabel(HDC dc, const CString& label);
+    // Finds the drive whose medium the launcher runs from, if it can be taken out.
+    void FindDiscDrive();
+    // Closes the menu, and any box it shows, for a disc that has gone.
+    void CloseForMissingDisc();
+    // Shows a failure, unless the menu has closed for a missing disc.
+    void ReportFailure(const wchar_t* text);
 
     static const MessageEntry kMessageTable[];
     static UINT s_nShowMenuMessage;  // registered at run time for this disc
@@ -76,6 +84,8 @@ private:
     BOOL m_bViewing = FALSE;  // the manual command is waiting for its viewer
     BOOL m_bKeyboardFocus = FALSE;          // the keyboard, not a click, moved the focus last
     CFlybyButton* m_pFocusTip = nullptr;    // whose description the area shows for the focus
+    BOOL m_bDiscGone = FALSE; // closed because the disc was taken out
+    int m_nDiscDrive = -1;    // the removable drive the launcher runs from (0 for A:), or -1
     EnvironmentCheck m_isJapaneseEnvironment;
     HICON m_hIcon;            // shared resource icon, not destroyed
     CFont m_fontText;         // the buttons' descriptions
