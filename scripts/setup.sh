@@ -7,7 +7,7 @@
 # security update moves an amd64 library ahead of its i386 twin).
 set -euo pipefail
 
-packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xdotool
+packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xdotool x11-utils
           fonts-ipafont-gothic fonts-wine fonts-dejavu-core googletest imagemagick cmake make locales
           xorriso osslsigncode openssl softhsm2 libengine-pkcs11-openssl python3)
 

@@ -135,13 +135,17 @@ void CAutorunDlg::FurnishWindow() {
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     // Make the client area exactly the scaled picture, whatever the frame takes,
-    // centred on the work area: one move, so the window is laid out once.
+    // centred on the work area: one move, so the window is laid out once. On a
+    // work area too small for it the whole layout shrinks until it fits.
     RECT window;
     RECT client;
     GetWindowRect(&window);
     GetClientRect(&client);
     const int frameWidth = (window.right - window.left) - (client.right - client.left);
     const int frameHeight = (window.bottom - window.top) - (client.bottom - client.top);
+    const RECT work = GetWorkArea();
+    FitLayoutTo({kDesignWidth96, kDesignHeight96}, {frameWidth, frameHeight},
+                {work.right - work.left, work.bottom - work.top});
     const int width = frameWidth + ScaleForDpi(kDesignWidth96);
     const int height = frameHeight + ScaleForDpi(kDesignHeight96);
     const POINT at = GetCenteredPosition(::GetDesktopWindow(), width, height);

@@ -2,8 +2,6 @@
 
 #include "framework/Gdi.h"
 
-#include <windows.h>
-
 namespace {
 
 constexpr int kDesignDpi = 96;
@@ -19,12 +17,45 @@ int ScreenDpi() {
     return dpi;
 }
 
+// Zero until the layout is fitted: the screen's scale.
+LayoutScale g_fitted = {0, kDesignDpi};
+
+// Whether room pixels are fewer than length pixels at scale, without rounding.
+bool TooSmall(int room, int length, LayoutScale scale) {
+    return static_cast<long long>(room) * scale.denominator < static_cast<long long>(length) * scale.numerator;
+}
+
 }  // namespace
 
 int ScaleLength(int n, int dpi) {
     return ::MulDiv(n, dpi, kDesignDpi);
 }
 
+LayoutScale FitLayoutScale(int dpi, SIZE design, SIZE frame, SIZE area) {
+    LayoutScale scale = {dpi, kDesignDpi};
+    const int roomX = area.cx - frame.cx;
+    const int roomY = area.cy - frame.cy;
+    if (roomX <= 0 || roomY <= 0 || design.cx <= 0 || design.cy <= 0) {
+        return scale;  // nothing would fit: shrinking would only hide more
+    }
+    // At room / design the limiting side fills its room exactly; the other, being
+    // at most its room before rounding, is at most that after.
+    if (TooSmall(roomX, design.cx, scale)) {
+        scale = {roomX, design.cx};
+    }
+    if (TooSmall(roomY, design.cy, scale)) {
+        scale = {roomY, design.cy};
+    }
+    return scale;
+}
+
 int ScaleForDpi(int n) {
+    if (g_fitted.numerator != 0) {
+        return ::MulDiv(n, g_fitted.numerator, g_fitted.denominator);
+    }
     return ScaleLength(n, ScreenDpi());
+}
+
+void FitLayoutTo(SIZE design, SIZE frame, SIZE area) {
+    g_fitted = FitLayoutScale(ScreenDpi(), design, frame, area);
 }
