@@ -24,6 +24,7 @@ done
 [ ${#missing[@]} -eq 0 ] && have_locale && exit 0
 
 started=$SECONDS
+here=$(cd "$(dirname "$0")" && pwd)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 log=$(mktemp)
@@ -39,18 +40,6 @@ install() {
         "${packages[@]}" >>"$log" 2>&1
 }
 
-# Multi-Arch twins the install failed on because the mirror offers the i386
-# build at another version than the amd64 one ("name amd64-version i386-version").
-lagging_i386() {
-    local name amd64 i386
-    for name in $(grep -o '[a-z0-9][a-z0-9.+-]*:i386' "$log" | sed 's/:i386$//' | sort -u); do
-        amd64=$(dpkg-query -W -f='${Version}' "$name:amd64" 2>/dev/null ||
-                apt-cache policy "$name:amd64" | sed -n 's/^ *Candidate: //p')
-        i386=$(apt-cache policy "$name:i386" | sed -n 's/^ *Candidate: //p')
-        [ -z "$amd64" ] || [ "$amd64" = "$i386" ] || echo "$name $amd64 ${i386:-none}"
-    done
-}
-
 if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
     $sudo dpkg --add-architecture i386
@@ -59,7 +48,7 @@ if [ ${#missing[@]} -gt 0 ]; then
         # An index caught mid-sync: fetch it again and try once more.
         update
         if ! install; then
-            read -r name amd64 i386 < <(lagging_i386 | head -n 1) || true
+            read -r name amd64 i386 < <("$here/apt-i386-lag" "$log") || true
             if [ -n "${name:-}" ]; then
                 echo "setup: this mirror has $name $amd64 for amd64 but $i386 for i386 (its i386 side lags behind); run make again once it has caught up (usually within hours), or use another mirror"
             else
