@@ -1,14 +1,17 @@
-# Checks the product's customisable inputs; each failure stops with one line that
-# names the file (or value) and what is wrong with it.
+# Checks the product's customisable inputs, and turns the pictures a designer
+# delivers into the ones the launcher's resources take; each failure stops with
+# one line that names the file (or value) and what is wrong with it.
 #
 # Included by CMakeLists.txt, and runnable alone for the tests:
 #   cmake -DAUTORUN_BACKGROUND=... -DAUTORUN_ICON=... -DAUTORUN_VERSION=...
 #         -DAUTORUN_VOLUME_LABEL=... [-DAUTORUN_SETUP=...] [-DAUTORUN_MANUAL=...]
+#         -DAUTORUN_GENERATED=<folder for the converted picture and icon>
 #         -P cmake/DiscInputs.cmake
 
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
     cmake_minimum_required(VERSION 3.20)
 endif()
+set(_autorun_artwork ${CMAKE_CURRENT_LIST_DIR}/../scripts/artwork)
 
 function(_autorun_fail text)
     message(FATAL_ERROR "${text}")
@@ -32,31 +35,49 @@ function(autorun_check_file what path)
     endif()
 endfunction()
 
-# The background: a BMP of exactly 640 by 400 pixels, 24 bits per pixel.
-function(autorun_check_background path)
+# Runs scripts/artwork: its refusal stops here, its notes are shown as they are.
+function(_autorun_artwork)
+    execute_process(COMMAND ${_autorun_artwork} ${ARGN} RESULT_VARIABLE failed ERROR_VARIABLE lines)
+    string(STRIP "${lines}" lines)
+    if(failed)
+        _autorun_fail("${lines}")
+    elseif(lines)
+        message(NOTICE "${lines}")
+    endif()
+endfunction()
+
+# The background: a picture of exactly 640 by 400 pixels, written to `bitmap`
+# as the 24-bit BMP the resource takes.
+function(autorun_background_bitmap path bitmap)
     autorun_check_file("background" "${path}")
-    file(READ "${path}" hex LIMIT 30 HEX)
-    string(LENGTH "${hex}" length)
-    if(length LESS 60 OR NOT hex MATCHES "^424d")
-        _autorun_fail("background '${path}': not a BMP file")
+    _autorun_artwork(background "${path}" "${bitmap}")
+endfunction()
+
+# The icon: one ICO file as it is, or PNG images made into `made`; the icon
+# file to use goes into `result`.
+function(autorun_icon_file inputs made result)
+    list(LENGTH inputs count)
+    if(count EQUAL 0)
+        autorun_check_file("icon" "")
     endif()
-    _autorun_read_le("${hex}" 18 4 width)
-    _autorun_read_le("${hex}" 22 4 height)
-    _autorun_read_le("${hex}" 28 2 bits)
-    if(height GREATER 2147483647)  # stored top-down
-        math(EXPR height "4294967296 - ${height}")
+    foreach(path IN LISTS inputs)
+        autorun_check_file("icon" "${path}")
+    endforeach()
+    if(count EQUAL 1)
+        file(READ "${inputs}" hex LIMIT 4 HEX)
+        if(hex STREQUAL "00000100")
+            autorun_check_icon("${inputs}")
+            set(${result} "${inputs}" PARENT_SCOPE)
+            return()
+        endif()
     endif()
-    if(NOT width EQUAL 640 OR NOT height EQUAL 400)
-        _autorun_fail("background '${path}': ${width}x${height} pixels, must be 640x400")
-    endif()
-    if(NOT bits EQUAL 24)
-        _autorun_fail("background '${path}': ${bits} bits per pixel, must be 24")
-    endif()
+    _autorun_artwork(icon "${made}" ${inputs})
+    autorun_check_icon("${made}")
+    set(${result} "${made}" PARENT_SCOPE)
 endfunction()
 
 # The icon: 16, 24, 32, 48 and 256 pixel images, all at 32 bits per pixel.
 function(autorun_check_icon path)
-    autorun_check_file("icon" "${path}")
     file(READ "${path}" hex LIMIT 6 HEX)
     if(NOT hex MATCHES "^00000100")
         _autorun_fail("icon '${path}': not an ICO file")
@@ -116,8 +137,8 @@ endfunction()
 
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
     autorun_check_volume_label("${AUTORUN_VOLUME_LABEL}")
-    autorun_check_background("${AUTORUN_BACKGROUND}")
-    autorun_check_icon("${AUTORUN_ICON}")
+    autorun_background_bitmap("${AUTORUN_BACKGROUND}" "${AUTORUN_GENERATED}/background.bmp")
+    autorun_icon_file("${AUTORUN_ICON}" "${AUTORUN_GENERATED}/Autorun.ico" icon)
     autorun_check_version("${AUTORUN_VERSION}")
     if(AUTORUN_SETUP)
         autorun_check_file("installer" "${AUTORUN_SETUP}")
