@@ -3,6 +3,7 @@
 # make run:   shows the launcher from a sample disc in build/disc
 # make disc:  the disc image build/Autorun.iso (see README for your own product)
 # make bench: measures the launcher under Wine and prints a table
+# make preview: the configured menu at 96, 120 and 144 DPI on one sheet, build/preview.png
 # make test-fresh RELEASE=trixie: make run and make test in a fresh minimal Debian root
 # Each first installs whatever is missing (scripts/setup.sh).
 
@@ -17,9 +18,12 @@ ARCH       = $(shell scripts/host-arch)
 OTHER_ARCH = $(if $(filter i686,$(ARCH)),x86_64,i686)
 TEST_TREE  = $(BUILD)/test-$(ARCH)
 RUN_TREE   = $(if $(filter i686,$(ARCH)),$(BUILD),$(BUILD)/x86_64)
+# A 64-bit run tree shows the menu as the shipped tree is configured: its
+# picture, icon and version (written there by CMakeLists.txt).
+MENU_SETTINGS = $(BUILD)/menu-settings.cmake
 TREES      = tree-i686 tree-x86_64
 
-.PHONY: all setup build test-trees $(TREES) test run disc bench test-fresh clean
+.PHONY: all setup build test-trees $(TREES) test run preview disc bench test-fresh clean
 all: build
 
 setup:
@@ -44,10 +48,23 @@ test: test-trees
 	@echo "make test: running the $(ARCH) tests under Wine; the $(OTHER_ARCH) tree was compiled only$(if $(filter i686,$(ARCH)),, (this machine cannot execute 32-bit code))"
 	@scripts/with-wine-display $(TEST_TREE)/wine-prefix ctest --test-dir $(TEST_TREE) --output-on-failure
 
-run: build
-	@[ -f $(RUN_TREE)/CMakeCache.txt ] || $(CONFIGURE) -DAUTORUN_ARCH=$(ARCH) -DAUTORUN_BUILD_TESTS=OFF -S . -B $(RUN_TREE) >/dev/null
+define build-run-tree
+	@if [ ! -f $(RUN_TREE)/CMakeCache.txt ] || \
+	    { [ $(RUN_TREE) != $(BUILD) ] && [ $(MENU_SETTINGS) -nt $(RUN_TREE)/CMakeCache.txt ]; }; then \
+	    $(CONFIGURE) $(if $(filter-out $(BUILD),$(RUN_TREE)),-C $(MENU_SETTINGS)) \
+	        -DAUTORUN_ARCH=$(ARCH) -DAUTORUN_BUILD_TESTS=OFF -S . -B $(RUN_TREE) >/dev/null; fi
 	@cmake --build $(RUN_TREE) -j $(JOBS)
+endef
+
+run: build
+	$(build-run-tree)
 	@scripts/run-sample-disc $(RUN_TREE)/bin $(BUILD)
+
+# The real launcher under Wine, in a display of its own, at each DPI; the
+# pictures in build/preview/ and on the sheet build/preview.png.
+preview: build
+	$(build-run-tree)
+	@scripts/preview $(RUN_TREE)/bin $(BUILD)
 
 bench: build
 	@$(MAKE) --no-print-directory tree-$(ARCH)

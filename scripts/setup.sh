@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xdotool x11-utils
           fonts-ipafont-gothic fonts-wine fonts-dejavu-core googletest imagemagick cmake make locales
           xorriso osslsigncode openssl softhsm2 libengine-pkcs11-openssl python3
-          icoutils)
+          icoutils xserver-xephyr)
 
 # Wine maps the Unix locale to the Windows one and encodes file names in its
 # character set: without a real ja_JP.UTF-8 locale, Japanese names cannot exist.
