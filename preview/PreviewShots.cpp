@@ -97,33 +97,38 @@ int Fail(const char* what) {
     return 1;
 }
 
-// A button the pointer rests on, and the window as it looked before.
+// A button the pointer rests on: the window before, and with its description.
 struct Hover {
     const Shot* before;
-    RECT button;  // on screen
+    RECT button;         // on screen
+    Shot shown;
 };
 
-// Whether pixels inside (or outside) the hovered button differ from before.
-bool ChangedWhere(const Shot& shot, const Hover& hover, bool inside) {
-    if (shot.pixels.size() != hover.before->pixels.size()) return false;
+// Something outside the button changed: its description is drawn (a hot look,
+// where the theme has one, stays inside the button).
+bool DescriptionShown(const Shot& shot, const void* context) {
+    const auto* hover = static_cast<const Hover*>(context);
+    if (shot.pixels.size() != hover->before->pixels.size()) return false;
     const int width = shot.rect.right - shot.rect.left;
     for (size_t i = 0; i < shot.pixels.size(); ++i) {
         const POINT at = {shot.rect.left + static_cast<LONG>(i % width), shot.rect.top + static_cast<LONG>(i / width)};
-        if (shot.pixels[i] != hover.before->pixels[i] && (::PtInRect(&hover.button, at) != FALSE) == inside) {
-            return true;
-        }
+        if (shot.pixels[i] != hover->before->pixels[i] && !::PtInRect(&hover->button, at)) return true;
     }
     return false;
 }
 
-// The description is drawn outside the button; the button's own hot look, inside it, comes first.
-bool DescriptionShown(const Shot& shot, const void* hover) {
-    return ChangedWhere(shot, *static_cast<const Hover*>(hover), false);
-}
-
-// The button has drawn itself as it was: it has seen the pointer leave.
-bool ButtonLeft(const Shot& shot, const void* hover) {
-    return !ChangedWhere(shot, *static_cast<const Hover*>(hover), true);
+// Every pixel the description changed is as before again: it has been painted
+// over. (Only those: a part of a picture scaled for the DPI and painted again
+// alone may differ from the whole painted at once by a rounding.)
+bool DescriptionErased(const Shot& shot, const void* context) {
+    const auto* hover = static_cast<const Hover*>(context);
+    if (shot.pixels.size() != hover->before->pixels.size()) return false;
+    for (size_t i = 0; i < shot.pixels.size(); ++i) {
+        if (hover->shown.pixels[i] != hover->before->pixels[i] && shot.pixels[i] != hover->before->pixels[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Paints the whole window now (the paint is sent, so it is done on return) and
@@ -154,15 +159,18 @@ int wmain(int argc, wchar_t** argv) {
     } buttons[] = {{IDC_MANUAL, L"manual"}, {IDC_INSTALL, L"install"}, {IDC_OPEN_DISC, L"open-disc"}, {IDC_EXIT, L"exit"}};
     Shot rest = plain;
     for (const auto& button : buttons) {
-        Hover hover = {&rest, {}};
+        Hover hover = {&rest, {}, {}};
         ::GetWindowRect(::GetDlgItem(dialog, button.id), &hover.button);
         MovePointer({(hover.button.left + hover.button.right) / 2, (hover.button.top + hover.button.bottom) / 2});
-        const Shot shown = Settled(dialog, &DescriptionShown, &hover);
-        if (!DescriptionShown(shown, &hover)) return Fail("a description did not appear");
-        if (!Save(shown, folder + button.name + L".bmp")) return Fail("cannot write a description's picture");
-        // Away again, and the window painted afresh for the next button.
+        hover.shown = Settled(dialog, &DescriptionShown, &hover);
+        if (!DescriptionShown(hover.shown, &hover)) return Fail("a description did not appear");
+        if (!Save(hover.shown, folder + button.name + L".bmp")) return Fail("cannot write a description's picture");
+        // Away again: once the launcher has painted the description over, the
+        // whole window painted afresh for the next button.
         MovePointer(kAway);
-        Settled(dialog, &ButtonLeft, &hover);
+        if (!DescriptionErased(Settled(dialog, &DescriptionErased, &hover), &hover)) {
+            return Fail("a description stayed after the pointer left");
+        }
         rest = Repainted(dialog);
     }
     menu.Stop();
