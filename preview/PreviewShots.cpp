@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,15 +44,14 @@ Shot Take(HWND window) {
 
 // The window as the screen shows it once its drawing has settled (two looks in
 // a row agree) and, if given, once it meets the condition.
-Shot Settled(HWND window, bool (*condition)(const Shot&, const void*) = nullptr, const void* context = nullptr) {
+Shot Settled(HWND window, const std::function<bool(const Shot&)>& condition = nullptr) {
     Shot previous;
     Shot shot;
     WaitUntil([&] {
         previous = shot;
         ::Sleep(100);
         shot = Take(window);
-        return !previous.pixels.empty() && previous.pixels == shot.pixels &&
-               (condition == nullptr || condition(shot, context));
+        return !previous.pixels.empty() && previous.pixels == shot.pixels && (!condition || condition(shot));
     });
     return shot;
 }
@@ -100,19 +100,18 @@ int Fail(const char* what) {
 // A button the pointer rests on: the window before, and with its description.
 struct Hover {
     const Shot* before;
-    RECT button;         // on screen
+    RECT button;  // on screen
     Shot shown;
 };
 
 // Something outside the button changed: its description is drawn (a hot look,
 // where the theme has one, stays inside the button).
-bool DescriptionShown(const Shot& shot, const void* context) {
-    const auto* hover = static_cast<const Hover*>(context);
-    if (shot.pixels.size() != hover->before->pixels.size()) return false;
+bool DescriptionShown(const Shot& shot, const Hover& hover) {
+    if (shot.pixels.size() != hover.before->pixels.size()) return false;
     const int width = shot.rect.right - shot.rect.left;
     for (size_t i = 0; i < shot.pixels.size(); ++i) {
         const POINT at = {shot.rect.left + static_cast<LONG>(i % width), shot.rect.top + static_cast<LONG>(i / width)};
-        if (shot.pixels[i] != hover->before->pixels[i] && !::PtInRect(&hover->button, at)) return true;
+        if (shot.pixels[i] != hover.before->pixels[i] && !::PtInRect(&hover.button, at)) return true;
     }
     return false;
 }
@@ -120,11 +119,10 @@ bool DescriptionShown(const Shot& shot, const void* context) {
 // Every pixel the description changed is as before again: it has been painted
 // over. (Only those: a part of a picture scaled for the DPI and painted again
 // alone may differ from the whole painted at once by a rounding.)
-bool DescriptionErased(const Shot& shot, const void* context) {
-    const auto* hover = static_cast<const Hover*>(context);
-    if (shot.pixels.size() != hover->before->pixels.size()) return false;
+bool DescriptionErased(const Shot& shot, const Hover& hover) {
+    if (shot.pixels.size() != hover.before->pixels.size()) return false;
     for (size_t i = 0; i < shot.pixels.size(); ++i) {
-        if (hover->shown.pixels[i] != hover->before->pixels[i] && shot.pixels[i] != hover->before->pixels[i]) {
+        if (hover.shown.pixels[i] != hover.before->pixels[i] && shot.pixels[i] != hover.before->pixels[i]) {
             return false;
         }
     }
@@ -162,13 +160,13 @@ int wmain(int argc, wchar_t** argv) {
         Hover hover = {&rest, {}, {}};
         ::GetWindowRect(::GetDlgItem(dialog, button.id), &hover.button);
         MovePointer({(hover.button.left + hover.button.right) / 2, (hover.button.top + hover.button.bottom) / 2});
-        hover.shown = Settled(dialog, &DescriptionShown, &hover);
-        if (!DescriptionShown(hover.shown, &hover)) return Fail("a description did not appear");
+        hover.shown = Settled(dialog, [&](const Shot& shot) { return DescriptionShown(shot, hover); });
+        if (!DescriptionShown(hover.shown, hover)) return Fail("a description did not appear");
         if (!Save(hover.shown, folder + button.name + L".bmp")) return Fail("cannot write a description's picture");
         // Away again: once the launcher has painted the description over, the
         // whole window painted afresh for the next button.
         MovePointer(kAway);
-        if (!DescriptionErased(Settled(dialog, &DescriptionErased, &hover), &hover)) {
+        if (!DescriptionErased(Settled(dialog, [&](const Shot& shot) { return DescriptionErased(shot, hover); }), hover)) {
             return Fail("a description stayed after the pointer left");
         }
         rest = Repainted(dialog);
