@@ -10,18 +10,21 @@ set -uo pipefail
 src=$1 bin=$(realpath "$2")
 build=$(realpath "$bin/..")
 work=$(mktemp -d "$build/preview-test.XXXXXX")
+desktop="" listener="" watcher=""
+trap 'kill $desktop $listener $watcher 2>/dev/null; rm -rf "$work"' EXIT
 . "$(dirname "$0")/checks.sh"
 magick=$(command -v magick || command -v convert)
 said="preview: the contact sheet is $build/preview.png, the single pictures are in $build/preview/"
 
 # A user's desktop: a display of its own, with a client that listens to the
 # pointer as a desktop does (without one, Xvfb forgets where its pointer was put).
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/desktop.display" 2>/dev/null &
+# (Every helper started here writes nowhere: ctest waits for whatever holds its output.)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/desktop.display" >/dev/null 2>&1 &
 desktop=$!
 for _ in $(seq 100); do [ -s "$work/desktop.display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/desktop.display")"
 python3 -c '
-import ctypes, sys
+import ctypes, sys, time
 x = ctypes.cdll.LoadLibrary("libX11.so.6")
 x.XOpenDisplay.restype = ctypes.c_void_p
 x.XDefaultRootWindow.restype = ctypes.c_ulong
@@ -29,10 +32,9 @@ display = ctypes.c_void_p(x.XOpenDisplay(None))
 x.XSelectInput(display, ctypes.c_ulong(x.XDefaultRootWindow(display)), ctypes.c_long(1 << 6))  # PointerMotionMask
 x.XSync(display, 0)
 open(sys.argv[1], "w").close()
-sys.stdin.read()' "$work/listening" < <(sleep 600) &
+time.sleep(600)' "$work/listening" >/dev/null 2>&1 &
 listener=$!
 for _ in $(seq 100); do [ -e "$work/listening" ] && break; sleep 0.1; done
-trap 'kill "$listener" "$desktop" 2>/dev/null; rm -rf "$work"' EXIT
 visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | sort | tr '\n' ' '; }
 xdotool mousemove 700 500
 before=$(visible_windows)
@@ -40,9 +42,11 @@ before=$(visible_windows)
 (for _ in $(seq 600); do
     xdotool search --onlyvisible --name '^Autorun under Wine$' >/dev/null 2>&1 && { touch "$work/seen"; break; }
     sleep 0.1
-done) &
+done) >/dev/null 2>&1 &
+watcher=$!
 "$src/scripts/preview" "$bin" "$build" >"$work/nested.log" 2>&1
 status=$?
+kill "$watcher" 2>/dev/null
 if [ $status -eq 0 ] && grep -qF "$said" "$work/nested.log" && [ -e "$work/seen" ] &&
    grep -qF "preview: drawing in a window of its own on $DISPLAY" "$work/nested.log"; then
     ok "with a display: drawn in a window of its own there, and says where the pictures are"
