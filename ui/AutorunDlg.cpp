@@ -78,6 +78,7 @@ const MessageEntry CAutorunDlg::kMessageTable[] = {
     OnMessage<&CAutorunDlg::OnNcHitTest>(WM_NCHITTEST),             // LRESULT (WPARAM, LPARAM)
     OnMessage<&CAutorunDlg::OnQueryDragIcon>(WM_QUERYDRAGICON),     // LRESULT (WPARAM, LPARAM)
     OnMessage<&CAutorunDlg::OnDescriptionErase>(WM_DESCRIPTION_ERASE),  // LRESULT (WPARAM, LPARAM)
+    OnMessage<&CAutorunDlg::OnDescriptionFocus>(WM_DESCRIPTION_FOCUS),  // LRESULT (WPARAM, LPARAM)
     OnRegisteredMessage<&CAutorunDlg::OnShowMenu>(s_nShowMenuMessage),  // LRESULT (WPARAM, LPARAM)
     OnMessage<&CAutorunDlg::OnDeviceChange>(WM_DEVICECHANGE),           // LRESULT (WPARAM, LPARAM)
 };
@@ -182,6 +183,11 @@ LRESULT CAutorunDlg::OnDescriptionErase(WPARAM, LPARAM) {
     InvalidateDescriptionArea();
     // With the pointer gone, the paint brings back the focused button's description.
     m_pFocusTip = FocusedDescriptionButton();
+    return 0;
+}
+
+LRESULT CAutorunDlg::OnDescriptionFocus(WPARAM, LPARAM) {
+    UpdateFocusedDescription();
     return 0;
 }
 

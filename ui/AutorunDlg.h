@@ -48,6 +48,8 @@ private:
     LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
     // Called by a button the pointer has left: the description area is painted over.
     LRESULT OnDescriptionErase(WPARAM wParam, LPARAM lParam);
+    // Called by a button that gained or lost the focus: the description follows it.
+    LRESULT OnDescriptionFocus(WPARAM wParam, LPARAM lParam);
     // Called when a launcher of this disc is started again: a menu closed during
     // a wait comes back.
     LRESULT OnShowMenu(WPARAM wParam, LPARAM lParam);

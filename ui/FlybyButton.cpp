@@ -10,6 +10,8 @@ const MessageEntry CFlybyButton::kMessageTable[] = {
     OnMessage<&CFlybyButton::OnMouseMove>(WM_MOUSEMOVE),    // LRESULT (WPARAM, LPARAM)
     OnMessage<&CFlybyButton::OnMouseHover>(WM_MOUSEHOVER),  // LRESULT (WPARAM, LPARAM)
     OnMessage<&CFlybyButton::OnMouseLeave>(WM_MOUSELEAVE),  // LRESULT (WPARAM, LPARAM)
+    OnMessage<&CFlybyButton::OnSetFocus>(WM_SETFOCUS),      // LRESULT (WPARAM, LPARAM)
+    OnMessage<&CFlybyButton::OnKillFocus>(WM_KILLFOCUS),    // LRESULT (WPARAM, LPARAM)
     OnMessage<&CFlybyButton::OnGetObject>(WM_GETOBJECT),    // LRESULT (WPARAM, LPARAM)
 };
 
@@ -57,6 +59,27 @@ LRESULT CFlybyButton::OnMouseLeave(WPARAM wParam, LPARAM lParam) {
     }
     // The button's own procedure clears its hot look on leaving.
     return Default(WM_MOUSELEAVE, wParam, lParam);
+}
+
+LRESULT CFlybyButton::OnSetFocus(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = Default(WM_SETFOCUS, wParam, lParam);
+    NotifyFocusChange();
+    return result;
+}
+
+LRESULT CFlybyButton::OnKillFocus(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = Default(WM_KILLFOCUS, wParam, lParam);
+    NotifyFocusChange();
+    return result;
+}
+
+void CFlybyButton::NotifyFocusChange() {
+    // Posted, so the parent looks once the focus has settled: no posted message
+    // need follow an activation, and on WM_KILLFOCUS the focus has not yet moved.
+    HWND parent = ::GetParent(m_hWnd);
+    if (parent != nullptr) {
+        ::PostMessageW(parent, WM_DESCRIPTION_FOCUS, 0, 0);
+    }
 }
 
 LRESULT CFlybyButton::OnGetObject(WPARAM wParam, LPARAM lParam) {

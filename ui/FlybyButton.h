@@ -10,6 +10,10 @@
 // description area. wParam and lParam are 0; the answer is 0.
 constexpr UINT WM_DESCRIPTION_ERASE = WM_APP + 1;
 
+// Posted by a button to its parent when it gains or loses the keyboard focus,
+// to be read once the focus has settled. wParam and lParam are 0.
+constexpr UINT WM_DESCRIPTION_FOCUS = WM_APP + 2;
+
 class CFlybyButton : public CButton {
 public:
     BOOL m_bTracking = FALSE;       // a tracking request is active
@@ -32,9 +36,15 @@ private:
     LRESULT OnMouseHover(WPARAM wParam, LPARAM lParam);
     // Called when the pointer has left: has the description painted over.
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
+    // Called when the button gains or loses the keyboard focus, by a key, a
+    // click or the window's activation: tells the parent.
+    LRESULT OnSetFocus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam);
     // Called when a screen reader asks for the button: its standard object with
     // the description added.
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+
+    void NotifyFocusChange();
 
     static const MessageEntry kMessageTable[];
 };

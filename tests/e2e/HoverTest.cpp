@@ -189,6 +189,28 @@ TEST_F(HoverTest, MovingStraightToTheNextButtonSwapsTheDescriptions) {
     EXPECT_TRUE(WaitUntil([&] { return CaptureArea() == openDisc; }));
 }
 
+// A window of another program (this test's own), which takes the focus from
+// the launcher while it is there, as a user switching programs does.
+class OtherProgramWindow {
+public:
+    OtherProgramWindow()
+        : m_hWnd(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                                   nullptr)) {
+        ::SetForegroundWindow(m_hWnd);
+        WaitUntil([&] {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+            return ::GetForegroundWindow() == m_hWnd;
+        });
+    }
+    ~OtherProgramWindow() { ::DestroyWindow(m_hWnd); }
+    OtherProgramWindow(const OtherProgramWindow&) = delete;
+    OtherProgramWindow& operator=(const OtherProgramWindow&) = delete;
+
+private:
+    HWND m_hWnd;
+};
+
 // The keyboard shows the descriptions too: the focused button's, once Tab,
 // Shift+Tab or an arrow key has put the focus there. A resting pointer's comes
 // first, and a click hands the area back to the pointer alone.
@@ -254,6 +276,27 @@ TEST_F(KeyboardDescriptionTest, AfterAClickOnlyThePointerDrawsADescription) {
     MovePointer(Outside());
     EXPECT_TRUE(WaitUntil([&] { return CaptureArea() == m_background; }));
     EXPECT_TRUE(StaysAs(m_background)) << "the click put the focus there: no description may come back";
+}
+
+
+// The description goes with the focus when another program takes it, and
+// comes back with it, whatever the pointer did meanwhile.
+TEST_F(KeyboardDescriptionTest, TheFocusedDescriptionGoesAndComesBackWithTheFocus) {
+    const std::vector<DWORD> install = PointerDrawing(IDC_INSTALL);
+    PressKeys({VK_TAB});
+    ASSERT_TRUE(WaitUntil([&] { return CaptureArea() == install; }));
+    {
+        OtherProgramWindow other;
+        ASSERT_TRUE(WaitUntil([&] { return FocusedId() == 0; })) << "the launcher kept the focus";
+        EXPECT_TRUE(WaitUntil([&] { return CaptureArea() == m_background; }))
+            << "no button has the focus: nothing may be drawn for it";
+        PointerDrawing(IDC_EXIT);
+
+        ::SetForegroundWindow(m_dialog);
+        ASSERT_TRUE(WaitUntil([&] { return FocusedId() == IDC_INSTALL; }));
+        EXPECT_TRUE(WaitUntil([&] { return CaptureArea() == install; }))
+            << "the focus is back on the install button, where the keyboard put it";
+    }
 }
 
 }  // namespace
