@@ -41,8 +41,22 @@ void StartAccessibility() {
         GetProcedure<AllocStringFunction>(LoadSystemLibrary(L"oleaut32.dll"), "SysAllocString");
 }
 
+// The child is optional: Windows' standard objects take an empty one, a left-out
+// one (DISP_E_PARAMNOTFOUND from a late-bound call) and a reference to any of
+// these as CHILDID_SELF, and so must the description.
 bool IsSelf(const VARIANT& child) {
-    return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+    const VARIANT& value =
+        child.vt == (VT_BYREF | VT_VARIANT) && child.pvarVal != nullptr ? *child.pvarVal : child;
+    switch (value.vt) {
+    case VT_I4:
+        return value.lVal == CHILDID_SELF;
+    case VT_EMPTY:
+        return true;
+    case VT_ERROR:
+        return value.scode == DISP_E_PARAMNOTFOUND;
+    default:
+        return false;
+    }
 }
 
 // Everything but the description is the inner object's answer.

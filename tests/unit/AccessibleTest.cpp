@@ -80,6 +80,54 @@ TEST_F(DescribedAccessibleTest, AnswersItsDescriptionAndTheStandardObjectsEveryt
     EXPECT_EQ(0, count);
 }
 
+// The child is optional: a reader names the object itself by CHILDID_SELF, by
+// an empty variant, by leaving the child out (which a late-bound call passes
+// as DISP_E_PARAMNOTFOUND) or by reference to one of these, as the system's
+// standard objects take it.
+TEST_F(DescribedAccessibleTest, AnswersItsDescriptionHoweverAReaderNamesItself) {
+    VARIANT self = Child(CHILDID_SELF);
+    VARIANT empty;
+    ::VariantInit(&empty);
+    VARIANT omitted;
+    ::VariantInit(&omitted);
+    omitted.vt = VT_ERROR;
+    omitted.scode = DISP_E_PARAMNOTFOUND;
+    VARIANT byReference;
+    ::VariantInit(&byReference);
+    byReference.vt = VT_BYREF | VT_VARIANT;
+    byReference.pvarVal = &omitted;
+    const struct {
+        const char* name;
+        VARIANT child;
+    } cases[] = {{"CHILDID_SELF", self}, {"empty", empty}, {"left out", omitted}, {"by reference", byReference}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BSTR text = nullptr;
+        EXPECT_EQ(S_OK, m_described->get_accDescription(c.child, &text));
+        EXPECT_STREQ(kDescription, text);
+        ::SysFreeString(text);
+    }
+}
+
+// A late-bound reader (a script) asks through IAccessible's type information,
+// the accessibility library's own, and leaves the child out.
+TEST_F(DescribedAccessibleTest, ALateBoundReaderThatLeavesOutTheChildGetsTheDescription) {
+    ITypeLib* library = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(::LoadTypeLib(L"oleacc.dll", &library));
+    ITypeInfo* info = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(library->GetTypeInfoOfGuid(__uuidof(IAccessible), &info));
+    DISPPARAMS noArguments = {};
+    VARIANT result;
+    ::VariantInit(&result);
+    EXPECT_EQ(S_OK, info->Invoke(m_described, DISPID_ACC_DESCRIPTION, DISPATCH_PROPERTYGET, &noArguments, &result,
+                                 nullptr, nullptr));
+    ASSERT_EQ(VT_BSTR, result.vt);
+    EXPECT_STREQ(kDescription, result.bstrVal);
+    ::VariantClear(&result);
+    info->Release();
+    library->Release();
+}
+
 // One identity for IUnknown, IDispatch and IAccessible; IOleWindow names the
 // window; nothing else is claimed.
 TEST_F(DescribedAccessibleTest, FollowsComsRulesForItsInterfaces) {
