@@ -52,8 +52,8 @@ const wchar_t kNotJapanese[] =
     L"Windowsの表示言語またはUnicode対応ではないプログラムの言語が日本語でないため起動できません。\n"
     L"日本語に設定してから起動し直してください。";
 
-// Ends a modal box this thread shows over the menu (a failure message, or the
-// shell's own): it was about a disc that has gone.
+// Ends a modal box this thread shows over the menu (a failure message, the
+// shell's own, the refusal): what it says no longer holds.
 BOOL CALLBACK EndBoxOfMenu(HWND hwnd, LPARAM menu) {
     const auto dialogClass = static_cast<ULONG_PTR>(reinterpret_cast<UINT_PTR>(WC_DIALOG));
     if (::GetWindow(hwnd, GW_OWNER) == reinterpret_cast<HWND>(menu) &&
@@ -107,6 +107,7 @@ BOOL CAutorunDlg::OnInitDialog() {
 
     // Refuse before anything is shown; the dialog is still hidden and owns the box.
     if (!m_isJapaneseEnvironment()) {
+        m_bRefused = TRUE;
         MessageBox(kNotJapanese, nullptr, MB_ICONEXCLAMATION | MB_OK);
         EndDialog(IDCANCEL);
         return FALSE;
@@ -347,6 +348,12 @@ void CAutorunDlg::ReportFailure(const wchar_t* text) {
 }
 
 LRESULT CAutorunDlg::OnShowMenu(WPARAM, LPARAM) {
+    // A refusal is no menu, and the launcher started again (Windows put right, as
+    // the refusal asks) decides afresh once this one has gone.
+    if (m_bRefused) {
+        ::EnumThreadWindows(::GetCurrentThreadId(), &EndBoxOfMenu, reinterpret_cast<LPARAM>(m_hWnd));
+        return 0;
+    }
     // Closed while Setup runs, the menu still waits for it, install button
     // disabled; started again from the same disc, the user gets it back.
     if (Reopen()) {

@@ -51,7 +51,7 @@ private:
     // Called by a button that gained or lost the focus: the description follows it.
     LRESULT OnDescriptionFocus(WPARAM wParam, LPARAM lParam);
     // Called when a launcher of this disc is started again: a menu closed during
-    // a wait comes back.
+    // a wait comes back, and a refusal gives way to the new launcher.
     LRESULT OnShowMenu(WPARAM wParam, LPARAM lParam);
     // Called when a device or medium comes or goes: the menu closes with its disc.
     LRESULT OnDeviceChange(WPARAM event, LPARAM data);
@@ -87,6 +87,7 @@ private:
     BOOL m_bKeyboardFocus = FALSE;          // the keyboard, not a click, moved the focus last
     CFlybyButton* m_pFocusTip = nullptr;    // whose description the area shows for the focus
     BOOL m_bDiscGone = FALSE; // closed because the disc was taken out
+    BOOL m_bRefused = FALSE;  // the locale gate refused: it never becomes a menu
     int m_nDiscDrive = -1;    // the removable drive the launcher runs from (0 for A:), or -1
     EnvironmentCheck m_isJapaneseEnvironment;
     HICON m_hIcon;            // shared resource icon, not destroyed

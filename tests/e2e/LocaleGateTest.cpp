@@ -140,5 +140,18 @@ TEST_F(LocaleGatePassTest, JapaneseEverywhereShowsTheLauncher) {
     EXPECT_EQ(nullptr, FindMessageBox());
 }
 
+// The refusal asks the user to put Windows right and start the launcher again.
+// The regional format changes without signing out: started again then, the new
+// launcher decides afresh and shows its menu, and the stale refusal goes.
+TEST_F(LocaleGatePassTest, StartedAgainOncePutRightItShowsTheMenuInPlaceOfTheRefusal) {
+    StartProcess(L"Autorun-wine.exe", L"0409;932;日本語 (日本)");
+    ASSERT_TRUE(WaitUntil([&] { return FindMessageBox() != nullptr; })) << "no refusal box";
+
+    ChildProcess again;
+    ASSERT_TRUE(StartLauncherProcess(again, m_disc + L"Autorun.exe", kJapaneseLocale, m_root));
+    EXPECT_NE(nullptr, WaitForLauncherWindow(again)) << "started again in a Japanese Windows, it shows no menu";
+    EXPECT_TRUE(m_process.WaitForExit(kPatienceMs)) << "the stale refusal stays";
+}
+
 }  // namespace
 }  // namespace e2e
