@@ -20,9 +20,12 @@ int ScreenDpi() {
 // Zero until the layout is fitted: the screen's scale.
 LayoutScale g_fitted = {0, kDesignDpi};
 
-// Whether room pixels are fewer than length pixels at scale, without rounding.
+// Whether room pixels are fewer than a length laid out at scale, rounded to the
+// nearest pixel as ScaleForDpi rounds it (the window the layout would make): the
+// length is then at least room and a half. Multiplied out in 64 bits, no scale
+// overflows, and no division calls into a runtime.
 bool TooSmall(int room, int length, LayoutScale scale) {
-    return static_cast<long long>(room) * scale.denominator < static_cast<long long>(length) * scale.numerator;
+    return 2LL * length * scale.numerator >= (2LL * room + 1) * scale.denominator;
 }
 
 }  // namespace
@@ -39,7 +42,8 @@ LayoutScale FitLayoutScale(int dpi, SIZE design, SIZE frame, SIZE area) {
         return scale;  // nothing would fit: shrinking would only hide more
     }
     // At room / design the limiting side fills its room exactly; the other, being
-    // at most its room before rounding, is at most that after.
+    // smaller than its room plus half a pixel before rounding, is at most its room
+    // after.
     if (TooSmall(roomX, design.cx, scale)) {
         scale = {roomX, design.cx};
     }

@@ -64,6 +64,7 @@ INSTANTIATE_TEST_SUITE_P(Areas, FitLayoutScaleTest, ::testing::Values(
     FitCase{"fits_at_96", 96, {1024, 768}, {96, 96}},
     FitCase{"fits_at_120", 120, {1024, 768}, {120, 96}},
     FitCase{"fits_exactly_at_120", 120, {806, 506}, {120, 96}},
+    FitCase{"fits_exactly_once_rounded_at_110", 110, {739, 464}, {110, 96}},  // 733.3 by 458.3
     FitCase{"a_pixel_too_narrow_at_120", 120, {805, 506}, {799, 640}},   // 799 by 499
     FitCase{"short_screen_at_120", 120, {800, 480}, {474, 400}},         // 758 by 474
     FitCase{"short_work_area_at_120", 120, {800, 450}, {444, 400}},      // 710 by 444
