@@ -53,10 +53,12 @@ const wchar_t kNotJapanese[] =
     L"日本語に設定してから起動し直してください。";
 
 // Ends a modal box this thread shows over the menu (a failure message, the
-// shell's own, the refusal): what it says no longer holds.
+// shell's own, the refusal), or on its own (the shell's about the folder, which
+// is opened with no owner): what it says no longer holds.
 BOOL CALLBACK EndBoxOfMenu(HWND hwnd, LPARAM menu) {
     const auto dialogClass = static_cast<ULONG_PTR>(reinterpret_cast<UINT_PTR>(WC_DIALOG));
-    if (::GetWindow(hwnd, GW_OWNER) == reinterpret_cast<HWND>(menu) &&
+    const HWND owner = ::GetWindow(hwnd, GW_OWNER);
+    if (hwnd != reinterpret_cast<HWND>(menu) && (owner == reinterpret_cast<HWND>(menu) || owner == nullptr) &&
         ::GetClassLongPtrW(hwnd, GCW_ATOM) == dialogClass) {
         ::EndDialog(hwnd, IDCANCEL);
     }
