@@ -30,13 +30,13 @@ __attribute__((constructor(101))) void SeedStackGuard() {
     ::QueryPerformanceCounter(&counter);
     FILETIME now = {};
     ::GetSystemTimeAsFileTime(&now);
-    uintptr_t seed = static_cast<uintptr_t>(counter.QuadPart) ^
-                     (static_cast<uintptr_t>(now.dwHighDateTime) << 7) ^ now.dwLowDateTime ^
-                     (static_cast<uintptr_t>(::GetCurrentProcessId()) << 16) ^ ::GetCurrentThreadId() ^
-                     reinterpret_cast<uintptr_t>(&counter);  // where the stack is: ASLR's part
-    // A zero byte at the bottom stops string overruns from copying the guard.
-    seed &= ~static_cast<uintptr_t>(0xFF);
-    __stack_chk_guard ^= seed;
+    const uintptr_t seed = static_cast<uintptr_t>(counter.QuadPart) ^
+                           (static_cast<uintptr_t>(now.dwHighDateTime) << 7) ^ now.dwLowDateTime ^
+                           (static_cast<uintptr_t>(::GetCurrentProcessId()) << 16) ^ ::GetCurrentThreadId() ^
+                           reinterpret_cast<uintptr_t>(&counter);  // where the stack is: ASLR's part
+    // The guard's first byte in memory is zero: a string copy that overruns a
+    // buffer cannot write the guard back and go on, and a string read stops there.
+    __stack_chk_guard = (__stack_chk_guard ^ seed) & ~static_cast<uintptr_t>(0xFF);
 }
 
 }  // namespace
