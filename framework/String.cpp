@@ -174,13 +174,16 @@ void CString::ReleaseBuffer(int length) {
 }
 
 void CString::Format(const wchar_t* format, ...) {
-    // wvsprintfW writes at most 1024 characters and the terminator.
+    // wvsprintfW writes at most 1024 characters with the terminator, and answers
+    // 1024 for a result it cut at 1023: the length is what it wrote.
     wchar_t text[1025];
+    text[0] = L'\0';
+    text[1024] = L'\0';
     va_list arguments;
     va_start(arguments, format);
     const int written = ::wvsprintfW(text, format, arguments);
     va_end(arguments);
-    Assign(text, written > 0 ? written : 0);
+    Assign(text, written > 0 ? Length(text) : 0);
 }
 
 bool operator==(const CString& a, const wchar_t* b) {

@@ -45,7 +45,8 @@ public:
     wchar_t* GetBuffer(int length);
     void ReleaseBuffer(int length = -1);
 
-    // wvsprintfW's format (%s, %u, %lx...); at most 1024 characters result.
+    // wvsprintfW's format (%s, %u, %lx...); the system's formatter cuts the
+    // result at 1023 characters.
     void Format(const wchar_t* format, ...);
 
 private:

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -64,8 +65,6 @@ TEST(StringTest, FormatsFoldsAndTakesWrittenBuffers) {
     CString text;
     text.Format(L"Ver.%u %s %08lx", 5u, L"ゾルタニカ", 0xBEEFul);
     EXPECT_EQ(L"Ver.5 ゾルタニカ 0000beef", text);
-    text.Format(L"%s", std::wstring(1500, L'a').c_str());
-    EXPECT_EQ(1024, text.GetLength()) << "the system's formatter stops at 1024 characters";
 
     CString name = L"d:\\autorun.exe ディスク";
     name.MakeUpper();
@@ -80,6 +79,19 @@ TEST(StringTest, FormatsFoldsAndTakesWrittenBuffers) {
     buffer.ReleaseBuffer();
     EXPECT_EQ(L"written", buffer);
     EXPECT_EQ(7, buffer.GetLength());
+}
+
+// The system's formatter keeps 1023 characters of a longer result and answers
+// 1024: the length is the text's, so what is appended afterwards shows.
+TEST(StringTest, FormatCutsAt1023CharactersAndCountsWhatItKept) {
+    for (const int length : {1022, 1023, 1024, 1500}) {
+        CString text;
+        text.Format(L"%s", std::wstring(static_cast<size_t>(length), L'a').c_str());
+        const int kept = std::min(length, 1023);
+        EXPECT_EQ(kept, text.GetLength()) << length;
+        text += L"!";
+        EXPECT_EQ(std::wstring(static_cast<size_t>(kept), L'a') + L"!", std::wstring(text.GetString())) << length;
+    }
 }
 
 TEST(AppNameFromPathTest, IsTheFileNameWithoutFolderOrExtension) {
