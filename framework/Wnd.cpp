@@ -20,6 +20,16 @@ Binding* g_bindings = nullptr;
 int g_bindingCount = 0;
 int g_bindingCapacity = 0;
 
+// The object bound to hwnd, or null; the caller holds the lock.
+CWnd* FindBinding(HWND hwnd) {
+    for (int i = 0; i < g_bindingCount; ++i) {
+        if (g_bindings[i].hwnd == hwnd) {
+            return g_bindings[i].wnd;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 CWnd::~CWnd() {
@@ -31,33 +41,33 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
-    CWnd* found = nullptr;
     ::AcquireSRWLockShared(&g_mapLock);
-    for (int i = 0; i < g_bindingCount; ++i) {
-        if (g_bindings[i].hwnd == hwnd) {
-            found = g_bindings[i].wnd;
-            break;
-        }
-    }
+    CWnd* found = FindBinding(hwnd);
     ::ReleaseSRWLockShared(&g_mapLock);
     return found;
 }
 
-void CWnd::Attach(HWND hwnd) {
-    m_hWnd = hwnd;
+bool CWnd::Attach(HWND hwnd) {
+    // The check and the insert under one lock: of two threads binding one
+    // window, one wins and the other is told so.
     ::AcquireSRWLockExclusive(&g_mapLock);
-    if (g_bindingCount == g_bindingCapacity) {
-        const int capacity = g_bindingCapacity == 0 ? 8 : g_bindingCapacity * 2;
-        auto* bindings = static_cast<Binding*>(AfxAllocate(sizeof(Binding) * static_cast<SIZE_T>(capacity)));
-        if (g_bindingCount > 0) {
-            ::CopyMemory(bindings, g_bindings, sizeof(Binding) * static_cast<SIZE_T>(g_bindingCount));
+    const bool free = m_hWnd == nullptr && FindBinding(hwnd) == nullptr;
+    if (free) {
+        if (g_bindingCount == g_bindingCapacity) {
+            const int capacity = g_bindingCapacity == 0 ? 8 : g_bindingCapacity * 2;
+            auto* bindings = static_cast<Binding*>(AfxAllocate(sizeof(Binding) * static_cast<SIZE_T>(capacity)));
+            if (g_bindingCount > 0) {
+                ::CopyMemory(bindings, g_bindings, sizeof(Binding) * static_cast<SIZE_T>(g_bindingCount));
+            }
+            AfxFree(g_bindings);
+            g_bindings = bindings;
+            g_bindingCapacity = capacity;
         }
-        AfxFree(g_bindings);
-        g_bindings = bindings;
-        g_bindingCapacity = capacity;
+        g_bindings[g_bindingCount++] = {hwnd, this};
+        m_hWnd = hwnd;
     }
-    g_bindings[g_bindingCount++] = {hwnd, this};
     ::ReleaseSRWLockExclusive(&g_mapLock);
+    return free;
 }
 
 void CWnd::Detach() {
@@ -73,12 +83,17 @@ void CWnd::Detach() {
 }
 
 BOOL CWnd::SubclassWindow(HWND hwnd) {
-    if (hwnd == nullptr || m_hWnd != nullptr || FromHandle(hwnd) != nullptr) {
+    // Bound first, so that the first message through SubclassProc finds this object.
+    if (hwnd == nullptr || !Attach(hwnd)) {
         return FALSE;
     }
-    Attach(hwnd);
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+    if (m_pfnSuper == nullptr) {
+        // Not ours to subclass (another process's window, or one already gone).
+        Detach();
+        return FALSE;
+    }
     return TRUE;
 }
 

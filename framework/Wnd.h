@@ -69,7 +69,8 @@ protected:
     // The window's own processing of a message this object passes on.
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void Attach(HWND hwnd);
+    // Binds hwnd to this object; false, binding nothing, when either is bound already.
+    bool Attach(HWND hwnd);
     void Detach();
 
 private:

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -62,6 +64,83 @@ TEST(HandleMapTest, EachWindowFindsItsObjectUntilEitherGoes) {
     for (int i = 0; i < kWindows; ++i) {
         EXPECT_EQ(nullptr, CWnd::FromHandle(windows[i])) << i;
     }
+}
+
+// A window whose procedure this process may not replace (the desktop's, which
+// another process owns): refused, and the object is left bound to nothing.
+TEST(HandleMapTest, AWindowThatCannotBeSubclassedLeavesTheObjectUnbound) {
+    HWND desktop = ::GetDesktopWindow();
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(desktop, &owner);
+    ASSERT_NE(::GetCurrentProcessId(), owner);
+
+    CountingWnd wnd;
+    EXPECT_FALSE(wnd.SubclassWindow(desktop));
+    EXPECT_EQ(nullptr, wnd.m_hWnd);
+    EXPECT_EQ(nullptr, CWnd::FromHandle(desktop));
+
+    HWND own = MakeWindow();
+    EXPECT_TRUE(wnd.SubclassWindow(own)) << "the object is free for a window of its own";
+    ::DestroyWindow(own);
+}
+
+// Two threads subclassing one window at the same moment, round after round:
+// exactly one wins each time, and the window's messages reach the winner.
+TEST(HandleMapTest, OfTwoThreadsSubclassingOneWindowExactlyOneWins) {
+    constexpr int kRounds = 1000;
+    constexpr int kStop = -2;
+    HWND window = MakeWindow();
+    ASSERT_NE(nullptr, window);
+    std::unique_ptr<CountingWnd> contenders[2];
+    BOOL won[2] = {};
+    std::atomic<int> round{-1};
+    std::atomic<int> arrived{0};
+    std::atomic<int> finished{0};
+    auto contend = [&](int i) {
+        for (int r = 0;; ++r) {
+            int now = round;
+            for (; now != r && now != kStop; now = round) {
+                std::this_thread::yield();
+            }
+            if (now == kStop) {
+                return;
+            }
+            // Both leave this barrier together: it spins rather than yields.
+            ++arrived;
+            while (arrived < 2 * (r + 1)) {
+            }
+            won[i] = contenders[i]->SubclassWindow(window);
+            ++finished;
+        }
+    };
+    std::thread first(contend, 0);
+    std::thread second(contend, 1);
+    int bothWon = -1;
+    for (int r = 0; r < kRounds; ++r) {
+        contenders[0] = std::make_unique<CountingWnd>();  // the last winner hands the window back
+        contenders[1] = std::make_unique<CountingWnd>();
+        round = r;
+        while (finished < 2 * (r + 1)) {
+            std::this_thread::yield();
+        }
+        // Both bound would send each message round in circles: stop before any is sent.
+        if (won[0] + won[1] != 1) {
+            bothWon = r;
+            break;
+        }
+        CountingWnd& winner = *contenders[won[0] ? 0 : 1];
+        EXPECT_EQ(&winner, CWnd::FromHandle(window)) << "round " << r;
+        EXPECT_EQ(nullptr, contenders[won[0] ? 1 : 0]->m_hWnd) << "round " << r;
+        ::SendMessageW(window, WM_NULL, 0, 0);
+        EXPECT_EQ(1, winner.m_messages) << "round " << r;
+    }
+    round = kStop;
+    first.join();
+    second.join();
+    EXPECT_EQ(-1, bothWon) << "both threads subclassed the window in round " << bothWon;
+    contenders[0].reset();
+    contenders[1].reset();
+    ::DestroyWindow(window);
 }
 
 TEST(GetCenteredPositionTest, CentresOnTheWindowGivenAndKeepsALargerOneOnIt) {
