@@ -7,7 +7,11 @@
 namespace {
 
 int Length(const wchar_t* text) {
-    return text != nullptr ? static_cast<int>(std::wcslen(text)) : 0;
+    const size_t length = text != nullptr ? std::wcslen(text) : 0;
+    if (length > static_cast<size_t>(CString::kMaxLength)) {
+        AfxOutOfMemory();
+    }
+    return static_cast<int>(length);
 }
 
 }  // namespace
@@ -70,7 +74,10 @@ void CString::Reserve(int capacity) {
     if (capacity <= m_capacity && m_data != nullptr) {
         return;
     }
-    auto* data = static_cast<wchar_t*>(AfxAllocate((static_cast<SIZE_T>(capacity) + 1) * sizeof(wchar_t)));
+    if (capacity > kMaxLength) {
+        AfxOutOfMemory();
+    }
+    auto* data = static_cast<wchar_t*>(AfxAllocateArray(static_cast<SIZE_T>(capacity) + 1, sizeof(wchar_t)));
     if (m_data != nullptr) {
         std::wmemcpy(data, m_data, static_cast<size_t>(m_length) + 1);
     } else {
@@ -136,6 +143,9 @@ CString& CString::operator+=(const wchar_t* text) {
     const int added = Length(text);
     if (added == 0) {
         return *this;
+    }
+    if (added > kMaxLength - m_length) {
+        AfxOutOfMemory();
     }
     // text may point into this string, which Reserve may move.
     CString copy(text, added);

@@ -2,11 +2,17 @@
 // CString: the framework's wide string, in the shape of MFC's. Its characters
 // live on the process heap (HeapAlloc), formatting goes through the system's
 // wvsprintfW, and nothing of the C++ runtime is used, so the launcher links
-// without it. Running out of memory for a string ends the process.
+// without it. Running out of memory for a string ends the process, and so does
+// a string that would be longer than kMaxLength.
+#include "Memory.h"
+
 #include <windows.h>
 
 class CString {
 public:
+    // The longest text a CString holds: with its terminator, one heap block.
+    static constexpr int kMaxLength = static_cast<int>(kMaxAllocation / sizeof(wchar_t)) - 1;
+
     CString() = default;
     CString(const wchar_t* text);  // NOLINT: converts, as MFC's does
     CString(const wchar_t* text, int length);

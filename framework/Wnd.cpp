@@ -55,7 +55,7 @@ bool CWnd::Attach(HWND hwnd) {
     if (free) {
         if (g_bindingCount == g_bindingCapacity) {
             const int capacity = g_bindingCapacity == 0 ? 8 : g_bindingCapacity * 2;
-            auto* bindings = static_cast<Binding*>(AfxAllocate(sizeof(Binding) * static_cast<SIZE_T>(capacity)));
+            auto* bindings = static_cast<Binding*>(AfxAllocateArray(static_cast<SIZE_T>(capacity), sizeof(Binding)));
             if (g_bindingCount > 0) {
                 ::CopyMemory(bindings, g_bindings, sizeof(Binding) * static_cast<SIZE_T>(g_bindingCount));
             }

@@ -1,14 +1,19 @@
 #include "framework/String.h"
 
 #include "framework/WinApp.h"
+#include "tests/support/ExitCodes.h"
 #include "tests/support/StringPrinting.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 namespace {
+
+using testing_support::EndedOutOfMemory;
+using testing_support::GivenWholeOrOutOfMemory;
 
 TEST(StringTest, CopiesMovesAndAssignsEvenFromItself) {
     CString empty;
@@ -92,6 +97,41 @@ TEST(StringTest, FormatCutsAt1023CharactersAndCountsWhatItKept) {
         text += L"!";
         EXPECT_EQ(std::wstring(static_cast<size_t>(kept), L'a') + L"!", std::wstring(text.GetString())) << length;
     }
+}
+
+// A buffer at the limits: empty, the longest a string holds, one past it and
+// the most an int says. What is given holds what was asked for; what cannot be
+// given ends the process as a failed allocation does.
+TEST(StringTest, AnEmptyBufferHoldsItsTerminator) {
+    CString text;
+    wchar_t* buffer = text.GetBuffer(0);
+    ASSERT_NE(nullptr, buffer);
+    buffer[0] = L'\0';
+    text.ReleaseBuffer();
+    EXPECT_TRUE(text.IsEmpty());
+    text += L"";
+    EXPECT_EQ(L"", text);
+}
+
+TEST(StringDeathTest, TheLongestBufferIsGivenWholeOrNotAtAll) {
+    // A 32-bit process has no room for it; a 64-bit one may.
+    EXPECT_EXIT(
+        {
+            CString text;
+            wchar_t* buffer = text.GetBuffer(CString::kMaxLength);
+            buffer[0] = L'a';
+            buffer[CString::kMaxLength] = L'\0';
+            ::ExitProcess(0);
+        },
+        GivenWholeOrOutOfMemory, "");
+}
+
+TEST(StringDeathTest, ALongerBufferEndsTheProcessInsteadOfAShortBlock) {
+    EXPECT_EXIT(CString().GetBuffer(CString::kMaxLength + 1), EndedOutOfMemory, "");
+    // (INT_MAX + 1) * 2 bytes is 0 in 32 bits: never a block of 1 byte.
+    EXPECT_EXIT(CString().GetBuffer(INT_MAX), EndedOutOfMemory, "");
+    CString text = L"ab";
+    EXPECT_EXIT(text.GetBuffer(INT_MAX), EndedOutOfMemory, "") << "nor for a string that holds text";
 }
 
 TEST(AppNameFromPathTest, IsTheFileNameWithoutFolderOrExtension) {
