@@ -34,5 +34,6 @@ Function GetProcedure(HMODULE module, const char* name) {
     if (module == nullptr) {
         return nullptr;
     }
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+    // Through void (*)(), which converts to any function type without a warning.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
 }

@@ -54,7 +54,7 @@ inline bool DefineUnixDrive(wchar_t letter, UINT type, const std::string& unixFo
 inline std::string UnixPath(const std::wstring& path) {
     using UnixFileName = char*(__cdecl*)(const wchar_t*);
     const auto convert = reinterpret_cast<UnixFileName>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     char* unix = convert != nullptr ? convert(path.c_str()) : nullptr;
     const std::string result = unix != nullptr ? unix : "";
     if (unix != nullptr) ::HeapFree(::GetProcessHeap(), 0, unix);
