@@ -3,6 +3,7 @@
 // Setup.exe and a manual; the launcher process started from it; and the
 // stand-ins' log of what they were asked to do.
 #include "tests/support/EventLog.h"
+#include "tests/support/ExitCodes.h"
 #include "tests/support/Files.h"
 #include "tests/support/Input.h"
 #include "tests/support/Launcher.h"
@@ -65,12 +66,12 @@ protected:
 
     void TearDown() override {
         m_release.ReleaseAll();
-        StopLauncher();
         // Let the stand-ins see their release before the events go.
         WaitUntil([&] { return Count("start") == Count("end"); }, 5000);
+        EndLauncher();
     }
 
-    // Copies build (Autorun.exe, or Autorun-wine.exe given locale as its
+    // Copies build (Autorun.exe, or a Wine build given locale as its
     // AUTORUN_LOCALE, null for none) onto the disc as Autorun.exe and starts it
     // there, from another current directory.
     void StartProcess(const wchar_t* build, const wchar_t* locale) {
@@ -86,7 +87,7 @@ protected:
     // Starts the Wine build of the launcher from the disc, in the Japanese
     // environment, and waits for its window.
     void StartLauncher() {
-        StartProcess(L"Autorun-wine.exe", kJapaneseLocale);
+        StartProcess(kWineLauncher, kJapaneseLocale);
         WaitForLauncher();
     }
 
@@ -100,6 +101,21 @@ protected:
         m_dialog = WaitForLauncherWindow(m_process);
         ASSERT_NE(nullptr, m_dialog) << "the launcher window did not appear";
         ::SetForegroundWindow(m_dialog);
+    }
+
+    // Ends a launcher still showing its menu, and nothing else, as a user does
+    // (終了), so that the checked build validates its heap as it ends; and fails
+    // the test if the launcher crashed, trapped or found its heap damaged.
+    void EndLauncher() {
+        if (m_process.Running() && m_dialog != nullptr && ::IsWindowVisible(m_dialog) && FindMessageBox() == nullptr) {
+            ::PostMessageW(m_dialog, WM_COMMAND, MAKEWPARAM(IDC_EXIT, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(Button(IDC_EXIT)));
+            EXPECT_TRUE(m_process.WaitForExit(kPatienceMs)) << "the launcher did not end on 終了";
+        }
+        if (m_process.Handle() != nullptr && !m_process.Running()) {
+            EXPECT_EQ("", CrashOf(m_process.ExitCode())) << "the launcher's end";
+        }
+        StopLauncher();
     }
 
     // Ends the launcher's process if it still runs.

@@ -23,7 +23,7 @@ protected:
     // Gives the disc folder a drive of type and starts the launcher from its root.
     void StartFromDrive(UINT type) {
         ASSERT_TRUE(m_drive.Define(m_disc, type)) << "no drive letter for " << Utf8(m_disc);
-        ASSERT_TRUE(::CopyFileW((ExecutableFolder() + L"Autorun-wine.exe").c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE));
+        ASSERT_TRUE(::CopyFileW((ExecutableFolder() + kWineLauncher).c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE));
         StartLauncherFrom(m_drive.Root() + L"Autorun.exe");
     }
 

@@ -53,9 +53,10 @@ protected:
     // a button and exits. m_beforeReader counts the events before the reader.
     void RunTraced(const wchar_t* build) {
         const std::streamoff start = WineTraceEnd(m_trace);
-        ::SetEnvironmentVariableW(L"WINEDEBUG", L"+pid,+loaddll,+relay");
-        StartProcess(build, kJapaneseLocale);
-        ::SetEnvironmentVariableW(L"WINEDEBUG", L"-all");
+        {
+            WineDebugChannels traces(L"+pid,+loaddll,+relay");
+            StartProcess(build, kJapaneseLocale);
+        }
         ASSERT_NO_FATAL_FAILURE(WaitForLauncher());
 
         for (int id : {IDC_MANUAL, IDC_INSTALL, IDC_OPEN_DISC, IDC_EXIT}) {
@@ -157,7 +158,7 @@ protected:
 };
 
 TEST_F(DllSearchTest, TheSearchIsRestrictedToSystem32BeforeTheCommonControlsLoad) {
-    ASSERT_NO_FATAL_FAILURE(RunTraced(L"Autorun-wine.exe"));
+    ASSERT_NO_FATAL_FAILURE(RunTraced(kWineLauncher));
     ExpectSafeLoads("kernel32.setdefaultdlldirectories(00000800)");  // LOAD_LIBRARY_SEARCH_SYSTEM32
     for (const Event& event : m_events) {
         EXPECT_FALSE(IsLoadOf(event, "version.dll")) << "the version label needs no DLL: " << event.text;

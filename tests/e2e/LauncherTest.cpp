@@ -215,7 +215,7 @@ TEST_F(LauncherTest, ALauncherFromAnotherFolderIsItsOwnMenu) {
     StartLauncher();
     const std::wstring other = m_root + L"ディスク 2\\";
     ASSERT_TRUE(::CreateDirectoryW(other.c_str(), nullptr));
-    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + L"Autorun-wine.exe").c_str(), (other + L"Autorun.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + kWineLauncher).c_str(), (other + L"Autorun.exe").c_str(), FALSE));
 
     ChildProcess second;
     ASSERT_TRUE(StartLauncherProcess(second, other + L"Autorun.exe", kJapaneseLocale, m_root));

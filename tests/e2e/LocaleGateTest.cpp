@@ -125,17 +125,17 @@ TEST_P(LocaleGateTest, RefusesWithItsMessageAndNeverShowsTheLauncher) {
 INSTANTIATE_TEST_SUITE_P(Refused, LocaleGateTest, ::testing::Values(
     // The shipped build under Wine, whose display name is always English.
     Environment{"ShippedBuild", L"Autorun.exe", nullptr},
-    Environment{"EnglishDisplayLanguage", L"Autorun-wine.exe", L"0411;932;Japanese (Japan)"},
-    Environment{"CodePage1252", L"Autorun-wine.exe", L"0411;1252;日本語 (日本)"},
-    Environment{"UsRegionalFormat", L"Autorun-wine.exe", L"0409;932;日本語 (日本)"},
-    Environment{"MalformedOverride", L"Autorun-wine.exe", L"0411;932"},
-    Environment{"NoOverride", L"Autorun-wine.exe", nullptr}),
+    Environment{"EnglishDisplayLanguage", kWineLauncher, L"0411;932;Japanese (Japan)"},
+    Environment{"CodePage1252", kWineLauncher, L"0411;1252;日本語 (日本)"},
+    Environment{"UsRegionalFormat", kWineLauncher, L"0409;932;日本語 (日本)"},
+    Environment{"MalformedOverride", kWineLauncher, L"0411;932"},
+    Environment{"NoOverride", kWineLauncher, nullptr}),
     [](const auto& param) { return std::string(param.param.name); });
 
 class LocaleGatePassTest : public DiscFixture {};
 
 TEST_F(LocaleGatePassTest, JapaneseEverywhereShowsTheLauncher) {
-    StartProcess(L"Autorun-wine.exe", kJapaneseLocale);
+    StartProcess(kWineLauncher, kJapaneseLocale);
     EXPECT_NE(nullptr, WaitForLauncherWindow(m_process));
     EXPECT_EQ(nullptr, FindMessageBox());
 }

@@ -2,6 +2,7 @@
 // leak, start the installer twice, or write anything.
 #include "DiscFixture.h"
 #include "tests/support/Input.h"
+#include "tests/support/WineTrace.h"
 
 #include <cstdio>
 #include <fstream>
@@ -31,9 +32,8 @@ protected:
         ASSERT_GT(::GetEnvironmentVariableW(L"AUTORUN_TEST_WINE_TRACE", trace, MAX_PATH), 0u)
             << "run through tests/wine-trace.sh";
         m_tracePath = trace;
-        ::SetEnvironmentVariableW(L"WINEDEBUG", L"+pid,trace+gdi");
+        WineDebugChannels traces(L"+pid,trace+gdi");
         StartFrom(path, kJapaneseLocale);
-        ::SetEnvironmentVariableW(L"WINEDEBUG", L"-all");
     }
 
     // GDI objects the traced program has made and not deleted. Regions are left
@@ -101,7 +101,7 @@ TEST_F(RobustnessTest, InputStormLeavesItAliveLeakFreeAndInstallingOnce) {
     std::mt19937 rng(seed);
 
     ::SetEnvironmentVariableW(L"AUTORUN_TEST_LIFETIME_MS", L"20-400");
-    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + L"Autorun-wine.exe").c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + kWineLauncher).c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE));
     StartTraced(m_disc + L"Autorun.exe");
     ASSERT_NO_FATAL_FAILURE(WaitForLauncher());
 
@@ -271,7 +271,7 @@ TEST_F(RobustnessTest, ALauncherTooDeepForItsTargetsFindsNothing) {
     deep += std::wstring(MAX_PATH - 2 - name.size() - deep.size(), L'x') + L"\\";
     ASSERT_TRUE(::CreateDirectoryW(deep.c_str(), nullptr));
     ASSERT_EQ(static_cast<size_t>(MAX_PATH - 1), deep.size() + name.size()) << "the longest path that fits";
-    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + L"Autorun-wine.exe").c_str(), (deep + name).c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + kWineLauncher).c_str(), (deep + name).c_str(), FALSE));
 
     ASSERT_NO_FATAL_FAILURE(StartLauncherFrom(deep + name));
     Click(IDC_INSTALL);
@@ -330,7 +330,7 @@ TEST_F(RobustnessTest, AWholeSessionWritesNothing) {
     wchar_t profile[MAX_PATH];
     ::GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
     const std::wstring testFolder = m_root.substr(0, m_root.find(L"\\autorun-e2e\\") + 12);
-    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + L"Autorun-wine.exe").c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((ExecutableFolder() + kWineLauncher).c_str(), (m_disc + L"Autorun.exe").c_str(), FALSE));
 
     std::map<std::wstring, std::wstring> discBefore, userBefore;
     Snapshot(m_disc.substr(0, m_disc.size() - 1), L"", discBefore);

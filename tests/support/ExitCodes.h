@@ -2,6 +2,8 @@
 // What a process's exit code says about how it ended.
 #include <windows.h>
 
+#include <cstdio>
+#include <string>
 
 namespace testing_support {
 
@@ -13,6 +15,22 @@ inline bool EndedOutOfMemory(int exitCode) {
 // It was given a block, used all of it and exited, or it ended out of memory.
 inline bool GivenWholeOrOutOfMemory(int exitCode) {
     return exitCode == 0 || EndedOutOfMemory(exitCode);
+}
+
+// Empty for a process that ended by itself; otherwise the crash: the checked
+// launcher traps on undefined behaviour with an illegal instruction, and its
+// heap check ends it with STATUS_HEAP_CORRUPTION.
+inline std::string CrashOf(DWORD exitCode) {
+    char code[16];
+    std::snprintf(code, sizeof(code), "0x%08lX", exitCode);
+    switch (exitCode) {
+    case STATUS_ILLEGAL_INSTRUCTION:
+        return std::string(code) + ": an undefined-behaviour check trapped";
+    case STATUS_HEAP_CORRUPTION:
+        return std::string(code) + ": its heap failed validation";
+    default:
+        return (exitCode & 0xC0000000) == 0xC0000000 ? std::string(code) + ": it crashed" : "";
+    }
 }
 
 }  // namespace testing_support

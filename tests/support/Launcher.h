@@ -10,6 +10,11 @@
 
 namespace testing_support {
 
+// The Wine build the end-to-end tests drive: the checked one, the same sources
+// with undefined-behaviour traps and its heap validated when it ends
+// (cmake/Checked.cmake).
+constexpr wchar_t kWineLauncher[] = L"Autorun-wine-checked.exe";
+
 // The Japanese answers Wine cannot give (its locale display name is English),
 // for the Wine build's AUTORUN_LOCALE.
 constexpr wchar_t kJapaneseLocale[] = L"0411;932;日本語 (日本)";

@@ -40,4 +40,24 @@ inline std::vector<std::string> WineTraceLines(const std::wstring& trace, std::s
     return lines;
 }
 
+// Programs started while it lives get these Wine debug channels as well as
+// those already on (the end-to-end run keeps warn+heap on for every launcher).
+class WineDebugChannels {
+public:
+    explicit WineDebugChannels(const std::wstring& channels) {
+        wchar_t current[256] = {};
+        if (::GetEnvironmentVariableW(L"WINEDEBUG", current, 256) < 256) {
+            m_previous = current;
+        }
+        const std::wstring all = m_previous.empty() ? channels : m_previous + L"," + channels;
+        ::SetEnvironmentVariableW(L"WINEDEBUG", all.c_str());
+    }
+    ~WineDebugChannels() { ::SetEnvironmentVariableW(L"WINEDEBUG", m_previous.empty() ? nullptr : m_previous.c_str()); }
+    WineDebugChannels(const WineDebugChannels&) = delete;
+    WineDebugChannels& operator=(const WineDebugChannels&) = delete;
+
+private:
+    std::wstring m_previous;
+};
+
 }  // namespace testing_support
