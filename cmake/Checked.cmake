@@ -9,6 +9,8 @@
 
 add_library(autorun_checked INTERFACE)
 target_compile_options(autorun_checked INTERFACE -fsanitize=undefined -fsanitize-undefined-trap-on-error)
+# The framework's heap then also validates every block it frees.
+target_compile_definitions(autorun_checked INTERFACE AUTORUN_CHECKED)
 
 add_library(framework_checked STATIC $<TARGET_PROPERTY:framework,SOURCES>)
 target_link_libraries(framework_checked PUBLIC autorun_options PRIVATE autorun_hardened autorun_checked)

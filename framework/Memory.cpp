@@ -34,7 +34,15 @@ void* AfxAllocateArray(SIZE_T count, SIZE_T itemBytes) {
 }
 
 void AfxFree(void* block) {
-    if (block != nullptr) {
-        ::HeapFree(::GetProcessHeap(), 0, block);
+    if (block == nullptr) {
+        return;
     }
+#ifdef AUTORUN_CHECKED
+    // The checked build looks at each block as it goes: HeapFree itself lets
+    // one written past its end go unseen (Wine checks the tail here only).
+    if (!::HeapValidate(::GetProcessHeap(), 0, block)) {
+        ::RaiseException(static_cast<DWORD>(STATUS_HEAP_CORRUPTION), EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    }
+#endif
+    ::HeapFree(::GetProcessHeap(), 0, block);
 }

@@ -32,15 +32,28 @@ private:
     bool m_broken = false;
 };
 
-// A crash ends the run at once (an undefined-behaviour check traps with an
-// illegal instruction); say which test it ended.
+// The checked builds' own ways of ending: an undefined-behaviour check traps
+// with an illegal instruction, the checked heap raises STATUS_HEAP_CORRUPTION
+// for a damaged block it frees.
+const char* CheckThatEnded(DWORD code) {
+    switch (code) {
+    case STATUS_ILLEGAL_INSTRUCTION:
+        return " (an undefined-behaviour check trapped)";
+    case STATUS_HEAP_CORRUPTION:
+        return " (a damaged heap block)";
+    default:
+        return "";
+    }
+}
+
+// A crash ends the run at once: say which test it ended.
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
     const DWORD code = exception->ExceptionRecord->ExceptionCode;
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     std::fprintf(stderr, "\n%s%s%s crashed: exception 0x%08lX at %p%s\n",
                  test != nullptr ? test->test_suite_name() : "the run", test != nullptr ? "." : "",
                  test != nullptr ? test->name() : "", code, exception->ExceptionRecord->ExceptionAddress,
-                 code == STATUS_ILLEGAL_INSTRUCTION ? " (an undefined-behaviour check trapped)" : "");
+                 CheckThatEnded(code));
     std::fflush(stderr);
     return EXCEPTION_EXECUTE_HANDLER;
 }
