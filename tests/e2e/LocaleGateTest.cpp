@@ -144,7 +144,7 @@ TEST_F(LocaleGatePassTest, JapaneseEverywhereShowsTheLauncher) {
 // The regional format changes without signing out: started again then, the new
 // launcher decides afresh and shows its menu, and the stale refusal goes.
 TEST_F(LocaleGatePassTest, StartedAgainOncePutRightItShowsTheMenuInPlaceOfTheRefusal) {
-    StartProcess(L"Autorun-wine.exe", L"0409;932;日本語 (日本)");
+    StartProcess(kWineLauncher, L"0409;932;日本語 (日本)");
     ASSERT_TRUE(WaitUntil([&] { return FindMessageBox() != nullptr; })) << "no refusal box";
 
     ChildProcess again;
