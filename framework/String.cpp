@@ -109,11 +109,11 @@ int CString::Find(wchar_t c, int start) const {
 }
 
 int CString::Find(const wchar_t* text, int start) const {
-    if (start < 0 || start > m_length) {
+    if (start > m_length) {
         return -1;
     }
     const wchar_t* data = *this;
-    const wchar_t* found = std::wcsstr(data + start, text);
+    const wchar_t* found = std::wcsstr(data + (start < 0 ? 0 : start), text);
     return found != nullptr ? static_cast<int>(found - data) : -1;
 }
 

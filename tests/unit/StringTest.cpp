@@ -66,6 +66,26 @@ TEST(StringTest, FindsAndCutsWithinBounds) {
     EXPECT_EQ(L"C:", path.Left(2));
 }
 
+// What is sought is found at or after start, whatever start is: a start before
+// the string searches all of it, one past its end finds nothing, and a character
+// and the one-character text of it agree.
+TEST(StringTest, FindsACharacterAndItsTextAlikeFromAnyStart) {
+    const CString path = L"C:\\Disc\\Autorun.exe";
+    struct Case {
+        int start;
+        int found;
+    };
+    const Case cases[] = {
+        {INT_MIN, 2}, {-1, 2}, {0, 2}, {2, 2}, {3, 7}, {8, -1}, {19, -1}, {20, -1}, {INT_MAX, -1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.found, path.Find(L'\\', c.start)) << "start " << c.start;
+        EXPECT_EQ(c.found, path.Find(L"\\", c.start)) << "start " << c.start;
+    }
+    EXPECT_EQ(0, path.Find(L"C:", -1));
+    EXPECT_EQ(0, path.Find(L"", -1)) << "the empty text is at the start";
+}
+
 TEST(StringTest, FormatsFoldsAndTakesWrittenBuffers) {
     CString text;
     text.Format(L"Ver.%u %s %08lx", 5u, L"ゾルタニカ", 0xBEEFul);
