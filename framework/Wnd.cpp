@@ -87,13 +87,18 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
     if (hwnd == nullptr || !Attach(hwnd)) {
         return FALSE;
     }
-    m_pfnSuper = reinterpret_cast<WNDPROC>(
+    // And the control's own procedure known before ours replaces it: the window's
+    // thread may send it a message before SetWindowLongPtrW has returned here.
+    m_pfnSuper = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+    const auto previous = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
-    if (m_pfnSuper == nullptr) {
+    if (previous == nullptr) {
         // Not ours to subclass (another process's window, or one already gone).
+        m_pfnSuper = nullptr;
         Detach();
         return FALSE;
     }
+    m_pfnSuper = previous;  // the same, unless someone replaced it in between
     return TRUE;
 }
 

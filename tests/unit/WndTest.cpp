@@ -143,6 +143,55 @@ TEST(HandleMapTest, OfTwoThreadsSubclassingOneWindowExactlyOneWins) {
     ::DestroyWindow(window);
 }
 
+// The window's own thread sends it a message the moment another thread's object
+// has put its procedure in place, round after round: the message reaches the
+// control's own procedure through the object (a static control answers
+// WM_GETDLGCODE with DLGC_STATIC), never the default one.
+TEST(HandleMapTest, AWindowSubclassedFromAnotherThreadPassesItsFirstMessageOn) {
+    constexpr int kRounds = 20000;
+    HWND window = MakeWindow();
+    ASSERT_NE(nullptr, window);
+    const LONG_PTR own = ::GetWindowLongPtrW(window, GWLP_WNDPROC);
+    std::atomic<int> subclass{0};
+    std::atomic<int> unsubclass{0};
+    std::atomic<bool> refused{false};
+    std::thread other([&] {
+        for (int r = 1; r <= kRounds; ++r) {
+            CWnd wnd;
+            while (subclass != r) {
+                std::this_thread::yield();
+            }
+            if (!wnd.SubclassWindow(window)) {
+                refused = true;
+                return;
+            }
+            while (unsubclass != r) {
+                std::this_thread::yield();
+            }
+            wnd.UnsubclassWindow();
+        }
+    });
+    int lost = 0;
+    int firstLost = 0;
+    for (int r = 1; r <= kRounds && !refused; ++r) {
+        subclass = r;
+        // Spins rather than yields: the message goes as soon as the procedure is in.
+        while (::GetWindowLongPtrW(window, GWLP_WNDPROC) == own && !refused) {
+        }
+        if (!refused && ::SendMessageW(window, WM_GETDLGCODE, 0, 0) != DLGC_STATIC && lost++ == 0) {
+            firstLost = r;
+        }
+        unsubclass = r;
+        while (!refused && ::GetWindowLongPtrW(window, GWLP_WNDPROC) != own) {
+            std::this_thread::yield();
+        }
+    }
+    other.join();
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(0, lost) << "first messages that missed the control's own procedure, the first in round " << firstLost;
+    ::DestroyWindow(window);
+}
+
 TEST(GetCenteredPositionTest, CentresOnTheWindowGivenAndKeepsALargerOneOnIt) {
     HWND over = MakeWindow();
     ::SetWindowPos(over, nullptr, 100, 50, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
