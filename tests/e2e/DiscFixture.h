@@ -107,15 +107,21 @@ protected:
     // (終了), so that the checked build validates its heap as it ends; and fails
     // the test if the launcher crashed, trapped or found its heap damaged.
     void EndLauncher() {
-        if (m_process.Running() && m_dialog != nullptr && ::IsWindowVisible(m_dialog) && FindMessageBox() == nullptr) {
-            ::PostMessageW(m_dialog, WM_COMMAND, MAKEWPARAM(IDC_EXIT, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(Button(IDC_EXIT)));
-            EXPECT_TRUE(m_process.WaitForExit(kPatienceMs)) << "the launcher did not end on 終了";
-        }
-        if (m_process.Handle() != nullptr && !m_process.Running()) {
-            EXPECT_EQ("", CrashOf(m_process.ExitCode())) << "the launcher's end";
-        }
+        EndLauncher(m_process, m_dialog);
         StopLauncher();
+    }
+
+    // The same for another launcher a test started, given its menu (null: none seen).
+    static void EndLauncher(const ChildProcess& process, HWND dialog) {
+        if (process.Running() && dialog != nullptr && ::IsWindowVisible(dialog) &&
+            testing_support::FindMessageBox(process.ThreadId()) == nullptr) {
+            ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXIT, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_EXIT)));
+            EXPECT_TRUE(process.WaitForExit(kPatienceMs)) << "the launcher did not end on 終了";
+        }
+        if (process.Handle() != nullptr && !process.Running()) {
+            EXPECT_EQ("", CrashOf(process.ExitCode())) << "the launcher's end";
+        }
     }
 
     // Ends the launcher's process if it still runs.

@@ -219,8 +219,10 @@ TEST_F(LauncherTest, ALauncherFromAnotherFolderIsItsOwnMenu) {
 
     ChildProcess second;
     ASSERT_TRUE(StartLauncherProcess(second, other + L"Autorun.exe", kJapaneseLocale, m_root));
-    EXPECT_NE(nullptr, WaitForLauncherWindow(second)) << "another disc's launcher opens its own menu";
+    HWND menu = WaitForLauncherWindow(second);
+    EXPECT_NE(nullptr, menu) << "another disc's launcher opens its own menu";
     EXPECT_TRUE(Running());
+    EndLauncher(second, menu);
 }
 
 struct MissingTarget {

@@ -149,7 +149,7 @@ TEST_F(LayoutTest, VersionLabelIsDrawnInTheLowerRightCornerAndOnlyThere) {
     const std::vector<DWORD> withLabel = CaptureClient();
     RECT client;
     ::GetClientRect(m_dialog, &client);
-    StopLauncher();
+    EndLauncher();
 
     StartProcess(L"Autorun-wine-noversion.exe", kJapaneseLocale);
     ASSERT_NO_FATAL_FAILURE(WaitForLauncher());

@@ -136,7 +136,8 @@ class LocaleGatePassTest : public DiscFixture {};
 
 TEST_F(LocaleGatePassTest, JapaneseEverywhereShowsTheLauncher) {
     StartProcess(kWineLauncher, kJapaneseLocale);
-    EXPECT_NE(nullptr, WaitForLauncherWindow(m_process));
+    m_dialog = WaitForLauncherWindow(m_process);
+    EXPECT_NE(nullptr, m_dialog);
     EXPECT_EQ(nullptr, FindMessageBox());
 }
 
@@ -149,8 +150,10 @@ TEST_F(LocaleGatePassTest, StartedAgainOncePutRightItShowsTheMenuInPlaceOfTheRef
 
     ChildProcess again;
     ASSERT_TRUE(StartLauncherProcess(again, m_disc + L"Autorun.exe", kJapaneseLocale, m_root));
-    EXPECT_NE(nullptr, WaitForLauncherWindow(again)) << "started again in a Japanese Windows, it shows no menu";
+    HWND menu = WaitForLauncherWindow(again);
+    EXPECT_NE(nullptr, menu) << "started again in a Japanese Windows, it shows no menu";
     EXPECT_TRUE(m_process.WaitForExit(kPatienceMs)) << "the stale refusal stays";
+    EndLauncher(again, menu);
 }
 
 }  // namespace
