@@ -6,6 +6,10 @@
 
 #include <cstddef>
 
+// The compiler puts any object of up to this alignment in what operator new
+// returns, and HeapAlloc aligns no further than MEMORY_ALLOCATION_ALIGNMENT.
+static_assert(__STDCPP_DEFAULT_NEW_ALIGNMENT__ <= MEMORY_ALLOCATION_ALIGNMENT, "operator new's blocks are HeapAlloc's");
+
 void* operator new(std::size_t bytes) {
     return AfxAllocate(bytes);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -49,6 +50,21 @@ TEST(AllocateTest, AnEmptyRequestGetsABlockOfItsOwn) {
     AfxFree(first);
     AfxFree(second);
     AfxFree(nullptr);
+}
+
+// The launcher's operator new hands out these blocks, and the compiler places
+// any object of up to __STDCPP_DEFAULT_NEW_ALIGNMENT__ in what it returns: every
+// block, of every small size, is aligned to that.
+TEST(AllocateTest, EveryBlockIsAlignedAsOperatorNewPromises) {
+    std::vector<void*> blocks;
+    for (SIZE_T bytes = 0; bytes < 64; ++bytes) {
+        blocks.push_back(AfxAllocate(bytes));
+        EXPECT_EQ(0u, reinterpret_cast<uintptr_t>(blocks.back()) % __STDCPP_DEFAULT_NEW_ALIGNMENT__)
+            << "a block of " << bytes << " bytes at " << blocks.back();
+    }
+    for (void* block : blocks) {
+        AfxFree(block);
+    }
 }
 
 TEST(AllocateDeathTest, TheCapIsGivenWholeOrNotAtAll) {
