@@ -2,7 +2,6 @@
 
 #include "LocaleGate.h"
 #include "SingleInstance.h"
-#include "launch/Launch.h"
 #include "ui/AutorunDlg.h"
 
 // The one application object; the framework's entry finds it.
@@ -20,7 +19,6 @@ BOOL CAutorunApp::InitInstance() {
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;
-    ReleaseShell();
     // No application message loop: the process ends here.
     return FALSE;
 }

@@ -1,37 +1,23 @@
 #include "Accessible.h"
 
+#include "Com.h"
 #include "String.h"
 #include "SystemDlls.h"
 
-#include <objbase.h>
-
 namespace {
 
-// COM and the accessibility library, started on the first reader's request
-// rather than at start-up: most runs have no screen reader.
+// The accessibility library, loaded on the first reader's request rather than
+// at start-up: most runs have no screen reader.
 struct Accessibility {
     bool tried = false;
-    bool comStarted = false;
-    void(WINAPI* uninitialize)() = nullptr;
     HRESULT(WINAPI* createStandardObject)(HWND, LONG, REFIID, void**) = nullptr;
     LRESULT(WINAPI* lresultFromObject)(REFIID, WPARAM, LPUNKNOWN) = nullptr;
     AllocStringFunction allocString = nullptr;
 };
 Accessibility g_accessibility;
 
-// The object a reader gets is marshalled through COM, so COM comes first, in
-// the window thread's single-threaded apartment, as the shell has it.
-void StartAccessibility() {
+void LoadAccessibility() {
     g_accessibility.tried = true;
-    HMODULE ole32 = LoadSystemLibrary(L"ole32.dll");
-    using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
-    const auto initialize = GetProcedure<CoInitializeExFn>(ole32, "CoInitializeEx");
-    g_accessibility.uninitialize = GetProcedure<void(WINAPI*)()>(ole32, "CoUninitialize");
-    if (initialize == nullptr || g_accessibility.uninitialize == nullptr ||
-        FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
-        return;
-    }
-    g_accessibility.comStarted = true;
     HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
     g_accessibility.createStandardObject =
         GetProcedure<HRESULT(WINAPI*)(HWND, LONG, REFIID, void**)>(oleacc, "CreateStdAccessibleObject");
@@ -211,8 +197,12 @@ LRESULT AfxLresultFromDescribedObject(HWND hwnd, WPARAM wParam, LPARAM lParam, c
     if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
         return 0;
     }
+    // The object a reader gets is marshalled through COM, so COM comes first.
+    if (!AfxStartCom()) {
+        return 0;
+    }
     if (!g_accessibility.tried) {
-        StartAccessibility();
+        LoadAccessibility();
     }
     if (g_accessibility.createStandardObject == nullptr || g_accessibility.lresultFromObject == nullptr ||
         g_accessibility.allocString == nullptr) {
@@ -230,11 +220,4 @@ LRESULT AfxLresultFromDescribedObject(HWND hwnd, WPARAM wParam, LPARAM lParam, c
     const LRESULT answer = g_accessibility.lresultFromObject(__uuidof(IAccessible), wParam, described);
     described->Release();
     return answer > 0 ? answer : 0;
-}
-
-void AfxReleaseAccessibility() {
-    if (g_accessibility.comStarted) {
-        g_accessibility.uninitialize();
-    }
-    g_accessibility = Accessibility();
 }

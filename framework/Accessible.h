@@ -3,7 +3,8 @@
 // Japanese screen readers read) learn of a window that describes itself: the
 // system's standard object for it, which gives its name, role and state, with
 // the window's own description added. The accessibility library and COM are
-// loaded from System32 and started only when the first reader asks.
+// loaded from System32 and started only when the first reader asks (COM ends
+// with the framework's entry, AfxEndCom).
 #include <windows.h>
 
 #include <oleacc.h>
@@ -22,7 +23,3 @@ using AllocStringFunction = BSTR(WINAPI*)(const OLECHAR* text);
 // own last Release, and starts with one reference for the caller.
 IAccessible* CreateDescribedAccessible(IAccessible* inner, HWND hwnd, const wchar_t* description,
                                        AllocStringFunction allocString);
-
-// Ends COM on this thread if a reader's request started it: the objects readers
-// still hold are let go. Call once the windows are gone.
-void AfxReleaseAccessibility();

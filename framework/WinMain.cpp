@@ -1,5 +1,5 @@
 // The program entry: hardens the process, then hands over to the application object.
-#include "Accessible.h"
+#include "Com.h"
 #include "SystemDlls.h"
 #include "WinApp.h"
 
@@ -31,7 +31,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     app->InitApplication();
     app->InitInstance();
-    // The windows are gone: whatever screen readers still hold goes with COM.
-    AfxReleaseAccessibility();
+    // The windows are gone: whatever screen readers or shell extensions still
+    // hold goes with COM.
+    AfxEndCom();
     return 0;
 }

@@ -1,9 +1,9 @@
 #include "Launch.h"
 
+#include "framework/Com.h"
 #include "framework/Handle.h"
 #include "framework/SystemDlls.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
 #ifndef _WIN64
@@ -12,35 +12,22 @@ static_assert(sizeof(SHELLEXECUTEINFOW) == 60, "SHELLEXECUTEINFOW of the 32-bit 
 
 namespace {
 
-// The shell and COM, loaded from System32 on the first shell call rather than at
+// The shell, loaded from System32 on the first shell call rather than at
 // start-up: most runs open one document or none.
 struct Shell {
     bool tried = false;
-    bool comStarted = false;
     BOOL(WINAPI* executeEx)(SHELLEXECUTEINFOW*) = nullptr;
-    void(WINAPI* uninitialize)() = nullptr;
 };
 Shell g_shell;
 
-// The shell may hand a request to extensions that are COM objects, so COM comes
-// first, on this (the window's) thread, in a single-threaded apartment, without
-// the OLE1 DDE window the shell does not need.
-void StartShell() {
-    g_shell.tried = true;
-    HMODULE ole32 = LoadSystemLibrary(L"ole32.dll");
-    using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
-    const auto initialize = GetProcedure<CoInitializeExFn>(ole32, "CoInitializeEx");
-    g_shell.uninitialize = GetProcedure<void(WINAPI*)()>(ole32, "CoUninitialize");
-    if (initialize != nullptr && g_shell.uninitialize != nullptr) {
-        g_shell.comStarted = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-    }
-    g_shell.executeEx =
-        GetProcedure<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>(LoadSystemLibrary(L"shell32.dll"), "ShellExecuteExW");
-}
-
 bool ExecuteInShell(SHELLEXECUTEINFOW& info) {
+    // The shell may hand a request to extensions that are COM objects, so COM
+    // comes first; the shell works without it all the same.
+    AfxStartCom();
     if (!g_shell.tried) {
-        StartShell();
+        g_shell.tried = true;
+        g_shell.executeEx =
+            GetProcedure<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>(LoadSystemLibrary(L"shell32.dll"), "ShellExecuteExW");
     }
     return g_shell.executeEx != nullptr && g_shell.executeEx(&info);
 }
@@ -90,11 +77,4 @@ void OpenFolder(const wchar_t* folder) {
     info.lpFile = folder;
     info.nShow = SW_SHOWNORMAL;
     ExecuteInShell(info);
-}
-
-void ReleaseShell() {
-    if (g_shell.comStarted) {
-        g_shell.uninitialize();
-    }
-    g_shell = Shell();
 }

@@ -18,7 +18,3 @@ bool Launch(const wchar_t* path, HWND owner);
 
 // Opens folder in the shell's file browser; failures are not reported.
 void OpenFolder(const wchar_t* folder);
-
-// Ends what the first of the calls above started (COM on this thread). Call on
-// the same thread once the last of them has returned.
-void ReleaseShell();

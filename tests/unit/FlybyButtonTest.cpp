@@ -2,7 +2,9 @@
 // the cases a real pointer cannot show cleanly.
 #include "ui/FlybyButton.h"
 
-#include "framework/Accessible.h"
+#include "framework/Com.h"
+
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -163,7 +165,7 @@ TEST(FlybyButtonTest, AScreenReaderGetsItsCaptionAndDescription) {
             object->Release();
         }
     }
-    AfxReleaseAccessibility();
+    AfxEndCom();
     ::CoUninitialize();
 }
 
