@@ -17,20 +17,29 @@ inline bool GivenWholeOrOutOfMemory(int exitCode) {
     return exitCode == 0 || EndedOutOfMemory(exitCode);
 }
 
-// Empty for a process that ended by itself; otherwise the crash: the checked
-// launcher traps on undefined behaviour with an illegal instruction, and its
-// heap check ends it with STATUS_HEAP_CORRUPTION.
+// What ended a process of a checked build, by its exit or exception code: the
+// builds trap on undefined behaviour with an illegal instruction, and their heap
+// checks end them with STATUS_HEAP_CORRUPTION. Null for any other code.
+inline const char* CheckThatEnded(DWORD code) {
+    switch (code) {
+    case STATUS_ILLEGAL_INSTRUCTION:
+        return "an undefined-behaviour check trapped";
+    case STATUS_HEAP_CORRUPTION:
+        return "its heap failed validation";
+    default:
+        return nullptr;
+    }
+}
+
+// Empty for a process that ended by itself; otherwise the crash, with the check
+// that ended it.
 inline std::string CrashOf(DWORD exitCode) {
     char code[16];
     std::snprintf(code, sizeof(code), "0x%08lX", exitCode);
-    switch (exitCode) {
-    case STATUS_ILLEGAL_INSTRUCTION:
-        return std::string(code) + ": an undefined-behaviour check trapped";
-    case STATUS_HEAP_CORRUPTION:
-        return std::string(code) + ": its heap failed validation";
-    default:
-        return (exitCode & 0xC0000000) == 0xC0000000 ? std::string(code) + ": it crashed" : "";
+    if (const char* check = CheckThatEnded(exitCode)) {
+        return std::string(code) + ": " + check;
     }
+    return (exitCode & 0xC0000000) == 0xC0000000 ? std::string(code) + ": it crashed" : "";
 }
 
 }  // namespace testing_support

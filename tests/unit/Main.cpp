@@ -1,5 +1,7 @@
 // The unit tests' entry: GoogleTest's, with the process heap validated after
 // every test and a crash reported with the test it happened in.
+#include "tests/support/ExitCodes.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -32,28 +34,15 @@ private:
     bool m_broken = false;
 };
 
-// The checked builds' own ways of ending: an undefined-behaviour check traps
-// with an illegal instruction, the checked heap raises STATUS_HEAP_CORRUPTION
-// for a damaged block it frees.
-const char* CheckThatEnded(DWORD code) {
-    switch (code) {
-    case STATUS_ILLEGAL_INSTRUCTION:
-        return " (an undefined-behaviour check trapped)";
-    case STATUS_HEAP_CORRUPTION:
-        return " (a damaged heap block)";
-    default:
-        return "";
-    }
-}
-
 // A crash ends the run at once: say which test it ended.
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
     const DWORD code = exception->ExceptionRecord->ExceptionCode;
+    const char* check = testing_support::CheckThatEnded(code);
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    std::fprintf(stderr, "\n%s%s%s crashed: exception 0x%08lX at %p%s\n",
+    std::fprintf(stderr, "\n%s%s%s crashed: exception 0x%08lX at %p%s%s\n",
                  test != nullptr ? test->test_suite_name() : "the run", test != nullptr ? "." : "",
                  test != nullptr ? test->name() : "", code, exception->ExceptionRecord->ExceptionAddress,
-                 CheckThatEnded(code));
+                 check != nullptr ? ": " : "", check != nullptr ? check : "");
     std::fflush(stderr);
     return EXCEPTION_EXECUTE_HANDLER;
 }
