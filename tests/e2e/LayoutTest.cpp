@@ -2,6 +2,7 @@
 // scaled for the screen's DPI, centred, buttons down its right side, the version
 // label in its lower right corner, and draggable from anywhere on the picture.
 #include "DiscFixture.h"
+#include "MenuLayout.h"
 #include "tests/support/Input.h"
 #include "tests/support/Screen.h"
 
@@ -12,13 +13,11 @@ namespace {
 // and rounded on its own.
 struct Layout {
     int dpi;
-    SIZE client;
-    int buttonX, buttonWidth, buttonHeight;
-    int manualY, installY, openDiscY, exitY;
+    MenuLayout menu;
 };
 constexpr Layout kLayouts[] = {
-    {96, {640, 400}, 386, 240, 35, 60, 105, 195, 250},
-    {120, {800, 500}, 483, 300, 44, 75, 131, 244, 313},
+    {96, {{640, 400}, 386, 240, 35, 60, 105, 195, 250}},
+    {120, {{800, 500}, 483, 300, 44, 75, 131, 244, 313}},
 };
 
 class LayoutTest : public DiscFixture {
@@ -32,14 +31,6 @@ protected:
             if (layout.dpi == ScreenDpi()) return &layout;
         }
         return nullptr;
-    }
-
-    // A rectangle of the launcher's client area, in its own coordinates.
-    RECT ClientRectOf(HWND hwnd) const {
-        RECT rect;
-        ::GetWindowRect(hwnd, &rect);
-        ::MapWindowPoints(nullptr, m_dialog, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
     }
 
     POINT ScreenPoint(int clientX, int clientY) const {
@@ -69,21 +60,7 @@ TEST_F(LayoutTest, PictureAndButtonsAreScaledForTheScreen) {
     const Layout* expected = Expected();
     ASSERT_NE(nullptr, expected) << "no expectations for " << ScreenDpi() << " DPI";
     StartLauncher();
-
-    RECT client;
-    ::GetClientRect(m_dialog, &client);
-    EXPECT_EQ(expected->client.cx, client.right);
-    EXPECT_EQ(expected->client.cy, client.bottom);
-
-    const std::pair<int, int> buttons[] = {{IDC_MANUAL, expected->manualY}, {IDC_INSTALL, expected->installY},
-                                           {IDC_OPEN_DISC, expected->openDiscY}, {IDC_EXIT, expected->exitY}};
-    for (const auto& [id, y] : buttons) {
-        const RECT rect = ClientRectOf(Button(id));
-        EXPECT_EQ(expected->buttonX, rect.left) << id;
-        EXPECT_EQ(y, rect.top) << id;
-        EXPECT_EQ(expected->buttonWidth, rect.right - rect.left) << id;
-        EXPECT_EQ(expected->buttonHeight, rect.bottom - rect.top) << id;
-    }
+    ExpectLaidOut(m_dialog, expected->menu);
 }
 
 TEST_F(LayoutTest, WindowIsCentredWithoutCaptionOrSizing) {

@@ -50,19 +50,31 @@ TEST(GetVersionLabelTest, AModuleWithoutAVersionHasNoLabel) {
     ::FreeLibrary(dll);
 }
 
+// A node of a version resource as resource compilers write it: the header,
+// the key, the value and the children, each from a DWORD boundary.
+std::vector<BYTE> Node(const wchar_t* key, WORD type, const std::vector<BYTE>& value, WORD valueLength,
+                       const std::vector<std::vector<BYTE>>& children = {}) {
+    std::vector<BYTE> node(6);
+    const BYTE* keyBytes = reinterpret_cast<const BYTE*>(key);
+    node.insert(node.end(), keyBytes, keyBytes + (std::wcslen(key) + 1) * sizeof(wchar_t));
+    while (node.size() % 4 != 0) node.push_back(0);
+    node.insert(node.end(), value.begin(), value.end());
+    for (const std::vector<BYTE>& child : children) {
+        while (node.size() % 4 != 0) node.push_back(0);
+        node.insert(node.end(), child.begin(), child.end());
+    }
+    const WORD length = static_cast<WORD>(node.size());
+    std::memcpy(node.data(), &length, sizeof(WORD));
+    std::memcpy(node.data() + 2, &valueLength, sizeof(WORD));
+    std::memcpy(node.data() + 4, &type, sizeof(WORD));
+    return node;
+}
+
 // A VS_VERSIONINFO block as the resource compiler writes it: the header, the
 // key, padding to a DWORD, then the fixed part.
 std::vector<BYTE> VersionBlock(const VS_FIXEDFILEINFO& info, const wchar_t* key = L"VS_VERSION_INFO") {
-    std::vector<BYTE> block(6);
-    const size_t keyBytes = (std::wcslen(key) + 1) * sizeof(wchar_t);
-    block.insert(block.end(), reinterpret_cast<const BYTE*>(key), reinterpret_cast<const BYTE*>(key) + keyBytes);
-    while (block.size() % 4 != 0) block.push_back(0);
-    block.insert(block.end(), reinterpret_cast<const BYTE*>(&info), reinterpret_cast<const BYTE*>(&info) + sizeof(info));
-    const WORD length = static_cast<WORD>(block.size());
-    const WORD valueLength = sizeof(info);
-    std::memcpy(block.data(), &length, sizeof(WORD));
-    std::memcpy(block.data() + 2, &valueLength, sizeof(WORD));
-    return block;
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(&info);
+    return Node(key, 0, std::vector<BYTE>(bytes, bytes + sizeof(info)), sizeof(info));
 }
 
 TEST(ReadFixedFileInfoTest, ReadsAWellFormedBlock) {
@@ -111,26 +123,6 @@ TEST(GetProductNameTest, AModuleWithoutAVersionHasNoName) {
     EXPECT_FALSE(GetModuleProductName(dll, name));
     EXPECT_TRUE(name.IsEmpty());
     ::FreeLibrary(dll);
-}
-
-// A node of a version resource as resource compilers write it: the header,
-// the key, the value and the children, each from a DWORD boundary.
-std::vector<BYTE> Node(const wchar_t* key, WORD type, const std::vector<BYTE>& value, WORD valueLength,
-                       const std::vector<std::vector<BYTE>>& children = {}) {
-    std::vector<BYTE> node(6);
-    const BYTE* keyBytes = reinterpret_cast<const BYTE*>(key);
-    node.insert(node.end(), keyBytes, keyBytes + (std::wcslen(key) + 1) * sizeof(wchar_t));
-    while (node.size() % 4 != 0) node.push_back(0);
-    node.insert(node.end(), value.begin(), value.end());
-    for (const std::vector<BYTE>& child : children) {
-        while (node.size() % 4 != 0) node.push_back(0);
-        node.insert(node.end(), child.begin(), child.end());
-    }
-    const WORD length = static_cast<WORD>(node.size());
-    std::memcpy(node.data(), &length, sizeof(WORD));
-    std::memcpy(node.data() + 2, &valueLength, sizeof(WORD));
-    std::memcpy(node.data() + 4, &type, sizeof(WORD));
-    return node;
 }
 
 std::vector<BYTE> Text(const wchar_t* text) {
